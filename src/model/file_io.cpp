@@ -1,0 +1,130 @@
+#include "model/file_io.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qlx {
+
+namespace {
+
+IoResult Failure(const std::string& path, int err)
+{
+    return IoResult{false, path + "\n" + std::strerror(err)};
+}
+
+size_t NameStart(const std::string& path)
+{
+    size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? 0 : sep + 1;
+}
+
+bool WriteAllTo(int fd, const std::string& bytes)
+{
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+IoResult ReadFileBytes(const std::string& path, std::string& bytes)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Failure(path, errno);
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int err = errno;
+            ::close(fd);
+            return Failure(path, err);
+        }
+        if (n == 0)
+            break;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    bytes.swap(data);
+    return {};
+}
+
+IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    // A symbolic link is written through, so the link itself survives.
+    std::string target = path;
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+    mode_t mode = 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }();
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        if (::access(target.c_str(), W_OK) != 0)
+            return Failure(path, errno);
+        mode = st.st_mode & 07777;
+    }
+
+    std::string temp = FolderOf(target) + "." + target.substr(NameStart(target)) + ".XXXXXX";
+    if (FolderOf(target).empty())
+        temp = "./" + temp;
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return Failure(path, errno);
+    bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
+    int err = errno;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::chmod(temp.c_str(), mode) == 0 && ::rename(temp.c_str(), target.c_str()) == 0)
+        return {};
+    if (ok)
+        err = errno;
+    ::unlink(temp.c_str());
+    return Failure(path, err ? err : EIO);
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
+
+std::string DisplayName(const std::string& path)
+{
+    std::string name = path.substr(NameStart(path));
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string ExtensionOf(const std::string& path)
+{
+    std::string name = path.substr(NameStart(path));
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+}  // namespace qlx
