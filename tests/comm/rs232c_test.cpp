@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "comm/instrument_session.h"
 #include "comm/rs232c.h"
 #include "pty_pair.h"
 #include "support/temp_dir.h"
@@ -25,16 +26,8 @@ long long MsSince(Clock::time_point start)
 // The main window's configuration of the instrument line.
 void ConfigureForInstrument(Trs232c& port, const std::string& device)
 {
+    ConfigureInstrumentPort(port);
     port.portname = device;
-    port.bps = 38400;
-    port.rxbuffsize = 2048;
-    port.txbuffsize = 2048;
-    port.txtimeout = 2000;
-    port.rxtimeout = 2000;
-    port.paritymode = "ODD";
-    port.flowflag = 2;
-    port.EofChar = 0x03;
-    port.EvtChar = 0x03;
 }
 
 TEST(Rs232cNames, PortNameToDevicePath)
