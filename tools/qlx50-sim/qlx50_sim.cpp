@@ -225,7 +225,8 @@ void Qlx50Sim::WriteAll(const std::string& bytes)
         std::lock_guard lock(mutex_);
         paced = paced_;
     }
-    auto next = Clock::now();
+    // On the real line a byte is there once its stop bit has been sent.
+    auto next = Clock::now() + kByteTime;
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         if (paced) {
