@@ -2,13 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
 #include "ui/app_font.h"
+#include "ui/place_window.h"
 
 namespace qlx {
 
@@ -53,12 +52,7 @@ TDlgSinkou::TDlgSinkou(bool cancelAllowed, const QString& caption, int minimum, 
     btnToriyame->setEnabled(cancelAllowed);
     connect(btnToriyame, &QPushButton::clicked, this, [this] { Cancel(); });
 
-    winId();  // the native window gives the frame its size
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize frame = frameGeometry().size();
-        move(area.left() + (area.width() - frame.width()) / 2, area.top() + (area.height() - frame.height()) / 2);
-    }
+    PlaceWindow(*this);
 }
 
 bool TDlgSinkou::Open(bool cancelAllowed, const QString& caption, int minimum, int maximum)

@@ -1,10 +1,9 @@
 #include "ui/extend_msg_dlg.h"
 
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 #include "comm/instrument_ui.h"
+#include "ui/place_window.h"
 
 namespace qlx {
 
@@ -48,11 +47,7 @@ void TCustomExtendMsgDlg::Configure(MsgBoxWindow& box) const
     }
 
     box.adjustSize();
-    // The native window gives the frame its size; placement is of the frame.
-    box.winId();
-    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 0, 0);
-    box.move(DialogTopLeft(placement_, box.frameGeometry().size(), area));
+    PlaceWindow(box, placement_);
 }
 
 int TCustomExtendMsgDlg::Execute() const
