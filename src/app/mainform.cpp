@@ -27,6 +27,7 @@
 #include "app/graph_view.h"
 #include "app/up_down.h"
 #include "app/window_keys.h"
+#include "model/ref_list_editor.h"
 #include "model/freq_table.h"
 
 namespace qlx {
@@ -115,6 +116,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     BuildDownloadPage();
     BuildUploadPage();
     ConnectCurveFields();
+    ConnectRefList();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();
@@ -137,6 +139,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { EnableEditMenuFor(now); });
     PageControl->setCurrentIndex(0);
+    CreateSideDialogs();
 }
 
 TMainForm::~TMainForm() { qApp->removeEventFilter(this); }

@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "model/curve_state.h"
+#include "ui/main_msg_dlgs.h"
 
 class QAction;
 class QCheckBox;
@@ -27,6 +28,10 @@ class QTreeWidget;
 namespace qlx {
 
 class FileDialogs;
+class RefListEditor;
+class RefListUi;
+class TComPortNoDialog;
+class TVerDlg;
 class TGraphView;
 class TUpDown;
 
@@ -207,6 +212,30 @@ public:
     // ---- reference list (mainform_reflist.cpp) ---------------------------------
     // Opens the list named on the command line.
     void OpenRefListFromStart(const std::string& path);
+    // The button handlers act only while their button holds the focus; the
+    // menu items call them with fromMenu.
+    void RefListOpenButtonClick(bool fromMenu);
+    void NewRefListButtonClick();
+    void RefListSaveButtonClick();
+    void RefListFileSaveMenuClick();
+    void RefListFileSaveAsMenuClick();
+    void RefListRowInsertButtonClick();
+    void RefListRowDeleteButtonClick();
+    void RefListStringGridDblClick();
+    void FileRefListCsvSaveMenuClick();
+    // Top row of the grid's selection (1..64), 0 when nothing is selected.
+    int RefListSelectedRow() const;
+    // Grid, file name and the five list controls from the editor's state.
+    void ShowRefList();
+
+    // The window's message dialogs.
+    MainMsgDlgs MsgDlgs;
+    // Rows, RefListFilePath, RefListModified, RowMissing and the commands.
+    std::unique_ptr<RefListEditor> ListEditor;
+
+    // ---- COM port and version dialogs ------------------------------------------
+    TComPortNoDialog* ComPortNoDialog = nullptr;
+    TVerDlg* VerDlg = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -228,7 +257,11 @@ private:
     void TrimNameEdit(QLineEdit* edit);
     CurveLines& LinesOf(CurveKind kind);
 
+    void ConnectRefList();
+    void CreateSideDialogs();
+
     FileDialogs& dialogs_;
+    std::unique_ptr<RefListUi> refListUi_;
     // The texts shown in the memos, to undo a change past 600 bytes.
     QString impMemoShown_;
     QString refMemoShown_;

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 
 #include "app/file_dialogs.h"
+#include "app/local_path.h"
 #include "app/mainform.h"
 #include "app/sjis_validator.h"
 #include "app/up_down.h"
@@ -19,8 +20,6 @@ namespace qlx {
 
 namespace {
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromLocal(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 struct CurveDialogTexts {
     const char* openTitle;

@@ -1,0 +1,99 @@
+#include "app/version_dialog.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+#include "ui/place_window.h"
+
+namespace qlx {
+
+const char* const TVerDlg::kWebAddress = "https://www.example.com/qlx-50/";
+
+namespace {
+
+QFont Arial(int pixelSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* Line(QWidget* parent, const QString& text, const QFont& font, int x, int y, int w, int h)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+// The program icon: an impedance curve with its resonance peak.
+QPixmap ProgramPixmap()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 64, 128));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
+    p.setPen(QPen(QColor(255, 220, 0), 2));
+    QPainterPath curve(QPointF(4, 24));
+    curve.cubicTo(QPointF(10, 24), QPointF(11, 5), QPointF(14, 5));
+    curve.cubicTo(QPointF(17, 5), QPointF(18, 22), QPointF(22, 22));
+    curve.cubicTo(QPointF(25, 22), QPointF(27, 18), QPointF(29, 12));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(curve);
+    return pixmap;
+}
+
+}  // namespace
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+TVerDlg::TVerDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); })
+{
+    setWindowTitle(QStringLiteral("QLX-50 Manager"));
+    setFixedSize(392, 166);
+
+    ProductLabel = Line(this, QStringLiteral("QLX-50 スピーカー・インピーダンス・アナライザ 管理ソフトウェア"), Arial(12),
+                        16, 10, 360, 16);
+    ProgramIcon = new QLabel(this);
+    ProgramIcon->setPixmap(ProgramPixmap());
+    ProgramIcon->setGeometry(24, 36, 32, 32);
+    TitleLabel = Line(this, QStringLiteral("QLX-50 Manager"), Arial(16, true), 68, 42, 300, 20);
+    VersionLabel = Line(this, QStringLiteral("Version 1.10"), Arial(13), 68, 72, 300, 16);
+    NoticeLabel = Line(this, QStringLiteral("このソフトウェアは QLX-50 専用です。"), Arial(12), 16, 98, 360, 16);
+
+    QFont link = Arial(12);
+    link.setUnderline(true);
+    UrlLabel = new TLinkLabel(QString::fromLatin1(kWebAddress), this);
+    UrlLabel->setObjectName(QStringLiteral("UrlLabel"));
+    UrlLabel->setFont(link);
+    UrlLabel->setStyleSheet(QStringLiteral("color: blue;"));
+    UrlLabel->setCursor(Qt::PointingHandCursor);
+    UrlLabel->setGeometry(16, 120, 260, 16);
+    connect(UrlLabel, &TLinkLabel::clicked, this, [this] { openUrl_(QUrl(QString::fromLatin1(kWebAddress))); });
+
+    VerDlgOkButton = new QPushButton(QStringLiteral("OK"), this);
+    VerDlgOkButton->setObjectName(QStringLiteral("VerDlgOkButton"));
+    VerDlgOkButton->setGeometry(300, 130, 75, 25);
+    VerDlgOkButton->setDefault(true);
+    // OK and Esc both hide the dialog (Esc through reject()).
+    connect(VerDlgOkButton, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void TVerDlg::ShowModeless() { ShowModelessCentred(*this); }
+
+}  // namespace qlx

@@ -1,0 +1,182 @@
+#include "model/ref_list.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "model/curve_lines.h"
+#include "model/file_io.h"
+#include "model/sjis.h"
+
+namespace qlx {
+
+namespace {
+
+const std::string kEmptyEntry = ",";
+
+// Reads one line starting at i (to LF; a CR before the LF is dropped) and
+// moves i past it.
+std::string ReadLine(const std::string& bytes, size_t& i)
+{
+    const size_t end = std::min(bytes.find('\n', i), bytes.size());
+    std::string line = bytes.substr(i, end - i);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    i = end < bytes.size() ? end + 1 : end;
+    return line;
+}
+
+std::string EntryOrEmpty(const std::string& line) { return line == kEmptyEntry ? std::string() : line; }
+
+// The stored path as a file on this system: as written, or with "\" read as
+// the separator of a list written on another system.
+std::optional<std::string> ExistingCurve(const std::string& path)
+{
+    if (FileExists(path))
+        return path;
+    if (path.find('\\') != std::string::npos) {
+        std::string local = path;
+        std::replace(local.begin(), local.end(), '\\', '/');
+        if (FileExists(local))
+            return local;
+    }
+    return std::nullopt;
+}
+
+// Looks for the curve beside the list, under its stored name or, for a list
+// written with Shift-JIS names, under the name's Unicode form.
+bool FoundBesideList(const std::string& listFolder, RefListRow& row)
+{
+    if (row.FileName.empty())
+        return false;
+    if (FileExists(JoinPath(listFolder, row.FileName + kCurveExt)))
+        return true;
+    const bool ascii = std::all_of(row.FileName.begin(), row.FileName.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        return false;
+    const std::string decoded = SjisToUtf8(row.FileName);
+    if (decoded.find("\xEF\xBF\xBD") != std::string::npos || !FileExists(JoinPath(listFolder, decoded + kCurveExt)))
+        return false;
+    row.FileName = decoded;
+    return true;
+}
+
+void FillRow(const std::string& nameLine, const std::string& pathLine, const std::string& listFolder,
+             RefListRow& row)
+{
+    row = RefListRow{};
+    const std::string name = EntryOrEmpty(nameLine);
+    row.Name = BracketPayload(name);
+    const std::string path = EntryOrEmpty(pathLine);
+    row.FileName = DisplayName(path);
+    if (path.empty())
+        return;
+    if (std::optional<std::string> found = ExistingCurve(path)) {
+        row.Folder = FolderWithoutSeparator(*found);
+    } else if (FoundBesideList(listFolder, row)) {
+        row.Folder = WithoutTrailingSeparator(listFolder);
+    } else {
+        row.Folder = FolderWithoutSeparator(path);
+        row.Missing = true;
+    }
+}
+
+}  // namespace
+
+bool RefList::InsertRow(int t)
+{
+    if (t < 1 || t > kRefListRows)
+        return false;
+    std::move_backward(Rows.begin() + (t - 1), Rows.end() - 1, Rows.end());
+    Row(t) = RefListRow{};
+    return true;
+}
+
+bool RefList::DeleteRow(int t)
+{
+    if (t < 1 || t > kRefListRows)
+        return false;
+    std::move(Rows.begin() + t, Rows.end(), Rows.begin() + (t - 1));
+    Rows.back() = RefListRow{};
+    return true;
+}
+
+std::string WithoutTrailingSeparator(const std::string& folder)
+{
+    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
+        return folder.substr(0, folder.size() - 1);
+    return folder;
+}
+
+std::string FolderWithoutSeparator(const std::string& path) { return WithoutTrailingSeparator(FolderOf(path)); }
+
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    if (folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::string RowCurvePath(const RefListRow& row) { return JoinPath(row.Folder, row.FileName + kCurveExt); }
+
+std::string RefListFileBytes(const RefList& list, const char* eol)
+{
+    std::string out;
+    for (const RefListRow& row : list.Rows) {
+        if (row.Name.empty()) {
+            out += kEmptyEntry;
+        } else {
+            std::string padded = row.Name;
+            const size_t width = static_cast<size_t>(kNameBytes);
+            if (padded.size() < width)
+                padded.append(width - padded.size(), ' ');
+            out += "[" + padded + "]";
+        }
+        out += eol;
+        out += row.Folder.empty() ? kEmptyEntry : RowCurvePath(row);
+        out += eol;
+    }
+    return out;
+}
+
+void ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list)
+{
+    list.Clear();
+    size_t i = 0;
+    for (int r = 1; r <= kRefListRows; ++r) {
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) <= 0x20)
+            ++i;
+        if (i >= bytes.size())
+            break;
+        const std::string nameLine = ReadLine(bytes, i);
+        const std::string pathLine = ReadLine(bytes, i);
+        FillRow(nameLine, pathLine, listFolder, list.Row(r));
+    }
+}
+
+std::string RefListCsvBytes(const RefList& list)
+{
+    std::string out;
+    for (int r = 1; r <= kRefListRows; ++r) {
+        const RefListRow& row = list.Row(r);
+        const std::string file = row.FileName.empty() ? std::string() : row.FileName + kCurveExt;
+        out += std::to_string(r) + ",\"" + row.Name + "\",\"" + file + "\",\"" + row.Folder + "\"\r\n";
+    }
+    return out;
+}
+
+void ApplyEnablingAfterOpen(const RefList& list, RefListControls& controls)
+{
+    for (const RefListRow& row : list.Rows) {
+        if (row.Missing || row.FileName.empty()) {
+            controls.SetAll(false);
+            continue;
+        }
+        controls.UploadButton = controls.SaveButton = controls.SaveAsMenu = controls.CsvMenu = true;
+        return;
+    }
+}
+
+}  // namespace qlx

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace qlx {
+
+constexpr int kRefListRows = 64;
+
+// One row of the reference list: reference No. r gets the curve file
+// Folder + "/" + FileName + ".q5imp".
+struct RefListRow {
+    std::string Name;      // curve name, Shift-JIS bytes (12 with trailing blanks when from a file)
+    std::string FileName;  // file name without folder and extension (file-system bytes)
+    std::string Folder;    // folder without trailing separator (file-system bytes)
+    bool Missing = false;  // the curve file was not found when the list was read
+
+    bool operator==(const RefListRow&) const = default;
+};
+
+// The 64 rows of a reference list; Rows[0] is reference No. 1.
+struct RefList {
+    std::array<RefListRow, kRefListRows> Rows{};
+
+    RefListRow& Row(int r) { return Rows[static_cast<size_t>(r - 1)]; }
+    const RefListRow& Row(int r) const { return Rows[static_cast<size_t>(r - 1)]; }
+
+    void Clear() { Rows.fill(RefListRow{}); }
+    // Moves rows t..63 one down (row 64 is lost) and empties row t; false
+    // (nothing changed) when t is not a row number.
+    bool InsertRow(int t);
+    // Moves rows t+1..64 one up and empties row 64; false when t is not a row.
+    bool DeleteRow(int t);
+};
+
+constexpr const char* kCurveExt = ".q5imp";
+constexpr const char* kRefListExt = ".q5lst";
+
+// Curve file of a row: Folder + "/" + FileName + ".q5imp".
+std::string RowCurvePath(const RefListRow& row);
+
+// The list file image: two lines per row (name line, path line), "," for an
+// empty entry, each line ended by `eol`.
+std::string RefListFileBytes(const RefList& list, const char* eol = "\r\n");
+
+// Reads list-file bytes into `list`. Rows after the file's last entry are
+// emptied. A curve file missing at its stored path is looked for as
+// FileName + ".q5imp" in `listFolder` (where the list lies); a row whose
+// file is found nowhere is marked Missing. Stored paths with "\"
+// separators or drive letters are taken apart without harm.
+void ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list);
+
+// CSV export: per row `r,"name","file.q5imp","folder"` ended by CR LF;
+// an empty file name gives `""`. Fields are written byte for byte.
+std::string RefListCsvBytes(const RefList& list);
+
+// A folder without its trailing separator ("/" stays "/").
+std::string WithoutTrailingSeparator(const std::string& folder);
+// Folder of a path without its trailing separator.
+std::string FolderWithoutSeparator(const std::string& path);
+// `folder` + "/" + `name`, without doubling a separator the folder ends with.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The five controls whose enabling the list editor drives.
+struct RefListControls {
+    bool UploadButton = false;
+    bool SaveButton = false;
+    bool SaveMenu = false;
+    bool SaveAsMenu = false;
+    bool CsvMenu = false;
+
+    void SetAll(bool on) { UploadButton = SaveButton = SaveMenu = SaveAsMenu = CsvMenu = on; }
+    bool operator==(const RefListControls&) const = default;
+};
+
+// Enabling after a list was read: rows are looked at in order; a missing or
+// empty row disables all five; the first row naming a found file enables
+// all but the save menu item and ends the scan.
+void ApplyEnablingAfterOpen(const RefList& list, RefListControls& controls);
+
+}  // namespace qlx

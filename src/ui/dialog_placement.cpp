@@ -1,0 +1,42 @@
+#include "ui/dialog_placement.h"
+
+namespace qlx {
+
+namespace {
+
+// Half of a length, rounded to nearest (half away from zero).
+int Half(int length) { return length >= 0 ? (length + 1) / 2 : -((-length + 1) / 2); }
+
+}  // namespace
+
+QPoint DialogTopLeft(const DialogPlacement& placement, QSize box, const QRect& screen)
+{
+    const int w = box.width();
+    const int h = box.height();
+    if (placement.PositionSet) {
+        const int x = placement.AnchorsLeft;
+        const int y = placement.AnchorsTop;
+        switch (placement.AnchorsPos) {
+        case apCenter: return {x - Half(w), y - Half(h)};
+        case apLeftTop: return {x, y};
+        case apLeftBottom: return {x, y - h};
+        case apRightTop: return {x - w, y};
+        case apRightBottom: return {x - w, y - h};
+        }
+        return {x, y};
+    }
+    const int left = screen.left();
+    const int top = screen.top();
+    const int right = left + screen.width() - w;
+    const int bottom = top + screen.height() - h;
+    switch (placement.Position) {
+    case dpCenter: return {left + (screen.width() - w) / 2, top + (screen.height() - h) / 2};
+    case dpLeftTop: return {left, top};
+    case dpLeftBottom: return {left, bottom};
+    case dpRightTop: return {right, top};
+    case dpRightBottom: return {right, bottom};
+    }
+    return {left, top};
+}
+
+}  // namespace qlx

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace qlx {
+
+// Placement of a message box on the screen when it is not anchored.
+enum DlgPosition { dpCenter, dpLeftTop, dpLeftBottom, dpRightTop, dpRightBottom };
+// Which point of the box lies on the anchor when it is anchored.
+enum AnchorsPosition { apCenter, apLeftTop, apLeftBottom, apRightTop, apRightBottom };
+
+struct DialogPlacement {
+    DlgPosition Position = dpCenter;
+    bool PositionSet = false;
+    AnchorsPosition AnchorsPos = apLeftTop;
+    int AnchorsLeft = 0;
+    int AnchorsTop = 0;
+};
+
+// Top-left corner of a box of the given size placed on `screen` (its
+// geometry in global pixels). Anchors are global pixels and are used as they
+// are, even when that puts the box partly off the screen.
+QPoint DialogTopLeft(const DialogPlacement& placement, QSize box, const QRect& screen);
+
+}  // namespace qlx

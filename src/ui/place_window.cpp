@@ -1,0 +1,27 @@
+#include "ui/place_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace qlx {
+
+void PlaceWindow(QWidget& window, const DialogPlacement& placement)
+{
+    // The native window gives the frame its size; placement is of the frame.
+    window.winId();
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect();
+    window.move(DialogTopLeft(placement, window.frameGeometry().size(), area));
+}
+
+void ShowModelessCentred(QWidget& window)
+{
+    if (!window.isVisible())
+        PlaceWindow(window);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace qlx

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/ref_list.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using qlx::RefList;
+using qlx::RefListRow;
+using qlxtest::TempDir;
+using qlxtest::WriteAll;
+
+std::string Repeat(const std::string& line, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += line;
+    return out;
+}
+
+// A list file image of the given entries (name line, path line) with eol.
+std::string ListFile(const std::vector<std::pair<std::string, std::string>>& entries, const std::string& eol)
+{
+    std::string out;
+    for (const auto& [name, path] : entries)
+        out += name + eol + path + eol;
+    return out;
+}
+
+TEST(RefListFile, EmptyListIs128CommaLines)
+{
+    RefList list;
+    EXPECT_EQ(qlx::RefListFileBytes(list), Repeat(",\r\n", 128));
+    EXPECT_EQ(qlx::RefListFileBytes(list, "\n"), Repeat(",\n", 128));
+}
+
+TEST(RefListFile, NamesArePaddedInBytesAndReadBackWithTheirBlanks)
+{
+    TempDir dir;
+    WriteAll(dir.file("abc.q5imp"), "x\n");
+    RefList list;
+    list.Row(1) = {"abc", "abc", dir.path().string(), false};
+    list.Row(2) = {"\x83\x65\x83\x58", "abc", dir.path().string(), false};  // 2 Shift-JIS characters, 4 bytes
+    const std::string bytes = qlx::RefListFileBytes(list);
+    const std::string path = dir.path().string() + "/abc.q5imp";
+    EXPECT_EQ(bytes.substr(0, 16 + path.size() + 2), "[abc         ]\r\n" + path + "\r\n");
+    EXPECT_NE(bytes.find("[\x83\x65\x83\x58        ]\r\n"), std::string::npos);
+
+    RefList back;
+    qlx::ParseRefListBytes(bytes, "/nowhere", back);
+    EXPECT_EQ(back.Row(1), (RefListRow{"abc         ", "abc", dir.path().string(), false}));
+    EXPECT_EQ(back.Row(2).Name, "\x83\x65\x83\x58        ");
+    EXPECT_EQ(back.Row(3), RefListRow{});
+}
+
+TEST(RefListFile, NameLongerThanTwelveBytesIsWrittenWhole)
+{
+    RefList list;
+    list.Row(1).Name = "ABCDEFGHIJKLMN";
+    EXPECT_EQ(qlx::RefListFileBytes(list).substr(0, 19), "[ABCDEFGHIJKLMN]\r\n,");
+}
+
+TEST(RefListFile, NameWithoutFolderGivesACommaPathLineAndNoWarning)
+{
+    RefList list;
+    list.Row(1) = {"abc         ", "abc", "", false};
+    const std::string bytes = qlx::RefListFileBytes(list);
+    EXPECT_EQ(bytes.substr(0, 19), "[abc         ]\r\n,\r\n");
+    RefList back;
+    qlx::ParseRefListBytes(bytes, "/nowhere", back);
+    EXPECT_EQ(back.Row(1), (RefListRow{"abc         ", "", "", false}));
+}
+
+TEST(RefListFile, CurveMovedBesideTheListIsFoundThere)
+{
+    TempDir dir;
+    WriteAll(dir.file("moved.q5imp"), "x\n");
+    WriteAll(dir.file("\xE3\x83\x86\xE3\x82\xB9.q5imp"), "x\n");  // "テス" in UTF-8
+    const std::string bytes = ListFile({{"[m1          ]", "/old/place/moved.q5imp"},
+                                        {"[m2          ]", "C:\\Users\\me\\curves\\moved.q5imp"},
+                                        {"[m3          ]", "D:\\\x83\x65\x83\x58.q5imp"}},  // "テス" in Shift-JIS
+                                       "\r\n");
+    RefList list;
+    qlx::ParseRefListBytes(bytes, dir.path().string() + "/", list);
+    for (int r : {1, 2}) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(list.Row(r).FileName, "moved");
+        EXPECT_EQ(list.Row(r).Folder, dir.path().string());
+        EXPECT_FALSE(list.Row(r).Missing);
+    }
+    EXPECT_EQ(list.Row(3).FileName, "\xE3\x83\x86\xE3\x82\xB9");
+    EXPECT_EQ(list.Row(3).Folder, dir.path().string());
+    EXPECT_FALSE(list.Row(3).Missing);
+}
+
+TEST(RefListFile, BackslashSeparatorsOfAnExistingFileAreReadAsFolders)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "sub");
+    WriteAll(dir.file("sub/a.q5imp"), "x\n");
+    RefList list;
+    qlx::ParseRefListBytes(ListFile({{",", dir.path().string() + "\\sub\\a.q5imp"}}, "\n"), "/nowhere", list);
+    EXPECT_EQ(list.Row(1), (RefListRow{"", "a", dir.path().string() + "/sub", false}));
+}
+
+TEST(RefListFile, FilesMissingEverywhereAreMarkedAndKeepTheirStoredFolder)
+{
+    TempDir dir;
+    RefList list;
+    qlx::ParseRefListBytes(ListFile({{"[a           ]", "/gone/a.q5imp"},
+                                     {",", ","},
+                                     {"[c           ]", "C:\\data\\c.q5imp"}},
+                                    "\r\n"),
+                           dir.path().string(), list);
+    EXPECT_EQ(list.Row(1), (RefListRow{"a           ", "a", "/gone", true}));
+    EXPECT_EQ(list.Row(2), RefListRow{});
+    EXPECT_EQ(list.Row(3), (RefListRow{"c           ", "c", "C:\\data", true}));
+
+    qlx::RefListControls controls;
+    controls.SetAll(true);
+    qlx::ApplyEnablingAfterOpen(list, controls);
+    EXPECT_EQ(controls, qlx::RefListControls{});
+}
+
+TEST(RefListFile, BlankLinesAndLfOnlyReadTheSameAsPlainCrLf)
+{
+    TempDir dir;
+    WriteAll(dir.file("a.q5imp"), "x\n");
+    const std::string path = dir.file("a.q5imp");
+    const std::string plain = ListFile({{"[a           ]", path}, {",", ","}, {"[b           ]", path}}, "\r\n");
+    const std::string blanks = "\r\n\n  \n[a           ]\n" + path + "\n\n\t\r\n,\n,\n \n\n[b           ]\n" + path + "\n";
+    RefList a, b;
+    qlx::ParseRefListBytes(plain, "/nowhere", a);
+    qlx::ParseRefListBytes(blanks, "/nowhere", b);
+    EXPECT_EQ(a.Rows, b.Rows);
+    EXPECT_EQ(b.Row(3).Name, "b           ");
+    EXPECT_EQ(b.Row(3).Folder, dir.path().string());
+}
+
+TEST(RefListFile, ShortListEmptiesTheRowsAfterItsLastEntryAndExtraEntriesAreIgnored)
+{
+    RefList list;
+    for (int r = 1; r <= 64; ++r)
+        list.Row(r) = {"old", "old", "/old", true};
+    qlx::ParseRefListBytes(ListFile({{"[one         ]", ","}}, "\r\n"), "/nowhere", list);
+    EXPECT_EQ(list.Row(1).Name, "one         ");
+    for (int r = 2; r <= 64; ++r)
+        EXPECT_EQ(list.Row(r), RefListRow{}) << r;
+
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int r = 1; r <= 65; ++r)
+        entries.push_back({"[" + std::to_string(r) + "]", ","});
+    qlx::ParseRefListBytes(ListFile(entries, "\n"), "/nowhere", list);
+    EXPECT_EQ(list.Row(64).Name, "64]");
+}
+
+TEST(RefListFile, NameLineAtTheEndWithoutPathLineReadsAsEmptyPath)
+{
+    RefList list;
+    qlx::ParseRefListBytes("[last        ]", "/nowhere", list);
+    EXPECT_EQ(list.Row(1), (RefListRow{"last        ", "", "", false}));
+}
+
+TEST(RefListRows, InsertAndDeleteMoveRowsWithTheirWarningFlags)
+{
+    RefList list;
+    for (int r = 1; r <= 64; ++r)
+        list.Row(r) = {"n" + std::to_string(r), "f" + std::to_string(r), "/d", r % 2 == 0};
+
+    RefList inserted = list;
+    ASSERT_TRUE(inserted.InsertRow(2));
+    EXPECT_EQ(inserted.Row(1), list.Row(1));
+    EXPECT_EQ(inserted.Row(2), RefListRow{});
+    EXPECT_EQ(inserted.Row(3), list.Row(2));
+    EXPECT_EQ(inserted.Row(64), list.Row(63));
+
+    RefList atEnd = list;
+    ASSERT_TRUE(atEnd.InsertRow(64));
+    EXPECT_EQ(atEnd.Row(63), list.Row(63));
+    EXPECT_EQ(atEnd.Row(64), RefListRow{});
+
+    RefList deleted = list;
+    ASSERT_TRUE(deleted.DeleteRow(1));
+    for (int r = 1; r <= 63; ++r)
+        EXPECT_EQ(deleted.Row(r), list.Row(r + 1)) << r;
+    EXPECT_EQ(deleted.Row(64), RefListRow{});
+
+    RefList untouched = list;
+    EXPECT_FALSE(untouched.InsertRow(0));
+    EXPECT_FALSE(untouched.DeleteRow(0));
+    EXPECT_FALSE(untouched.DeleteRow(65));
+    EXPECT_EQ(untouched.Rows, list.Rows);
+}
+
+TEST(RefListCsv, EmptyAndFullRows)
+{
+    RefList list;
+    list.Row(1) = {"abc         ", "curve", "/data/curves", false};
+    list.Row(2) = {"x\"y", "", "", false};
+    const std::string csv = qlx::RefListCsvBytes(list);
+    EXPECT_EQ(csv.substr(0, csv.find("3,")),
+              "1,\"abc         \",\"curve.q5imp\",\"/data/curves\"\r\n"
+              "2,\"x\"y\",\"\",\"\"\r\n");
+    EXPECT_NE(csv.find("\r\n5,\"\",\"\",\"\"\r\n"), std::string::npos);
+    EXPECT_TRUE(csv.ends_with("\r\n64,\"\",\"\",\"\"\r\n"));
+}
+
+TEST(RefListEnabling, FirstFoundRowEnablesAllButTheSaveMenu)
+{
+    struct Case {
+        const char* name;
+        std::vector<RefListRow> rows;  // rows 1.. in order
+        bool saveMenuBefore;
+        qlx::RefListControls expected;
+    };
+    const RefListRow good{"n", "f", "/d", false};
+    const RefListRow missing{"n", "f", "/d", true};
+    const RefListRow empty{};
+    const Case cases[] = {
+        {"first row found keeps the save menu", {good}, true, {true, true, true, true, true}},
+        {"first row found, save menu off", {good}, false, {true, true, false, true, true}},
+        {"missing first row turns the save menu off", {missing, good}, true, {true, true, false, true, true}},
+        {"empty then found", {empty, empty, good, missing}, true, {true, true, false, true, true}},
+        {"nothing found", {missing, empty}, true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RefList list;
+        for (size_t i = 0; i < c.rows.size(); ++i)
+            list.Rows[i] = c.rows[i];
+        qlx::RefListControls controls;
+        controls.SetAll(true);
+        controls.SaveMenu = c.saveMenuBefore;
+        qlx::ApplyEnablingAfterOpen(list, controls);
+        EXPECT_EQ(controls, c.expected);
+    }
+}
+
+TEST(RefListPaths, FoldersAndJoins)
+{
+    EXPECT_EQ(qlx::FolderWithoutSeparator("/a/b/c.q5imp"), "/a/b");
+    EXPECT_EQ(qlx::FolderWithoutSeparator("C:\\a\\c.q5imp"), "C:\\a");
+    EXPECT_EQ(qlx::FolderWithoutSeparator("/c.q5imp"), "/");
+    EXPECT_EQ(qlx::FolderWithoutSeparator("c.q5imp"), "");
+    EXPECT_EQ(qlx::JoinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(qlx::JoinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(qlx::JoinPath("", "b"), "b");
+    EXPECT_EQ(qlx::RowCurvePath({"", "x", "/", false}), "/x.q5imp");
+}
+
+}  // namespace
