@@ -8,7 +8,6 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
-  cups printer-driver-cups-pdf
 )
 [ "${1:-}" = "--gui" ] && packages+=(xvfb xdotool imagemagick)
 

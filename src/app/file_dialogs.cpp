@@ -1,0 +1,67 @@
+#include "app/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace qlx {
+
+namespace {
+
+const QString kTitle = QStringLiteral("QLX-50 Manager");
+
+void Configure(QFileDialog& dialog, const FileDialogSpec& spec)
+{
+    dialog.setWindowTitle(spec.title);
+    dialog.setNameFilter(spec.filter);
+    if (!spec.initialFolder.isEmpty())
+        dialog.setDirectory(spec.initialFolder);
+    if (!spec.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(spec.defaultSuffix);
+    if (!spec.fileName.isEmpty())
+        dialog.selectFile(spec.fileName);
+}
+
+bool Ask(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, kTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+}  // namespace
+
+std::optional<QString> QtFileDialogs::OpenFile(const FileDialogSpec& spec)
+{
+    QFileDialog dialog(parent_);
+    Configure(dialog, spec);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtFileDialogs::SaveFile(const FileDialogSpec& spec)
+{
+    QFileDialog dialog(parent_);
+    Configure(dialog, spec);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The overwrite question is asked below together with the create question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().first();
+    const QString name = QFileInfo(path).fileName();
+    if (QFileInfo::exists(path)) {
+        if (!Ask(parent_, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(name)))
+            return std::nullopt;
+    } else if (!Ask(parent_, QStringLiteral("%1 は存在しません。\n作成しますか?").arg(name))) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+void QtFileDialogs::Error(const QString& text) { QMessageBox::warning(parent_, kTitle, text); }
+
+}  // namespace qlx

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace qlx {
+
+// One file dialog as the commands configure it. Paths are local file paths.
+struct FileDialogSpec {
+    QString title;
+    QString filter;            // "description(pattern)" as shown to the user
+    QString defaultSuffix;     // without dot; empty for none
+    QString initialFolder;     // empty: the dialog's own choice
+    QString fileName;          // pre-filled file name (save dialogs)
+};
+
+// The dialogs and plain messages the window's own commands use. The program
+// shows real dialogs; tests answer from a script.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen existing file, or no value when cancelled.
+    virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
+    // The chosen path after the overwrite and create questions were answered
+    // with yes, or no value when cancelled.
+    virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
+    // A failure the user must see (title "QLX-50 Manager").
+    virtual void Error(const QString& text) = 0;
+};
+
+// The real dialogs, parented to a window.
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
+    std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+    void Error(const QString& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace qlx

@@ -1,0 +1,38 @@
+#include "app/graph_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace qlx {
+
+TGraphView::TGraphView(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::CrossCursor);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TGraphView::SetImage(const QImage& image)
+{
+    image_ = image;
+    update();
+}
+
+void TGraphView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.drawImage(0, 0, image_);
+}
+
+void TGraphView::mousePressEvent(QMouseEvent* event)
+{
+    emit MousePressed(event->button(), event->position().toPoint());
+}
+
+void TGraphView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        emit MouseDragged(event->position().toPoint());
+}
+
+}  // namespace qlx

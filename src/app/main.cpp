@@ -1,0 +1,51 @@
+#include <QApplication>
+#include <QFont>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/file_dialogs.h"
+#include "app/mainform.h"
+#include "app/settings.h"
+
+int main(int argc, char** argv)
+{
+    // Settings come from the working directory at start, before any window.
+    std::string cwd;
+    if (char* dir = ::getcwd(nullptr, 0)) {
+        cwd = dir;
+        ::free(dir);
+    }
+    const std::string settingsPath = qlx::SettingsPathIn(cwd);
+    qlx::Settings settings;
+    qlx::LoadSettings(settingsPath, settings);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QLX-50Manager"));
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+
+    int rc = 0;
+    {
+        qlx::QtFileDialogs dialogs(nullptr);
+        qlx::TMainForm window(settings, dialogs);
+        dialogs.SetParent(&window);
+        const qlx::StartFile start = qlx::StartFileFromArgs(args);
+        if (start.kind != qlx::StartFileKind::None)
+            window.OpenStartFile(start.path, start.kind == qlx::StartFileKind::ReferenceList);
+        window.show();
+        rc = app.exec();
+        settings = window.settings;
+    }
+    qlx::SaveSettingsIfPresent(settingsPath, settings);
+    return rc;
+}

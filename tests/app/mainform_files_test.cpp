@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/mainform.h"
+#include "model/curve_file.h"
+#include "scripted_file_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace qlx {
+namespace {
+
+using qlxtest::ReadAll;
+using qlxtest::TempDir;
+using qlxtest::WriteAll;
+
+CurveLines SampleCurve(const char* terminal, const char* flags)
+{
+    CurveLines c{};
+    FillDefaults(c);
+    c[TerminalLine] = terminal;
+    c[FlagsLine] = flags;
+    c[NameLine] = "[SPK-1       ]";
+    c[MemoSlot] = "line1\r\nline2";
+    for (int j = 0; j < 120; ++j)
+        c[PointSlot(0, j)] = std::to_string(60 + j);
+    return c;
+}
+
+struct FilesFixture : ::testing::Test {
+    TempDir dir;
+    qlxtest::ScriptedFileDialogs dialogs;
+    Settings settings;
+    std::unique_ptr<TMainForm> form;
+
+    void SetUp() override { form = std::make_unique<TMainForm>(settings, dialogs); }
+
+    std::string Write(const std::string& name, const CurveLines& c)
+    {
+        const std::string path = dir.file(name);
+        EXPECT_TRUE(WriteCurveFile(path, c).ok);
+        return path;
+    }
+};
+
+TEST_F(FilesFixture, OpenMeasuredCurveShowsFieldsAndEnablesSaving)
+{
+    const std::string path = Write("spk one.q5imp", SampleCurve("E", "I"));
+    form->PageControl->setCurrentIndex(2);
+    dialogs.answers.push_back(QString::fromStdString(path));
+    form->ImpCurveOpenAction->trigger();
+
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].title, "測定カーブを開く");
+    EXPECT_EQ(dialogs.asked[0].filter, "測定カーブ(*.q5imp)");
+    EXPECT_TRUE(form->curves.ImpLoaded);
+    EXPECT_EQ(form->curves.ImpFilePath, path);
+    EXPECT_EQ(form->settings.ImpCurveDir, dir.path().string() + "/");
+    EXPECT_EQ(form->ImpFileNameEdit->text(), "spk one");
+    EXPECT_EQ(form->ImpNameEdit->text(), "SPK-1       ");
+    EXPECT_EQ(form->ImpMemo->toPlainText(), "line1\nline2");
+    EXPECT_EQ(form->ImpTerminalEdit->text(), "NL 4");
+    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    EXPECT_TRUE(form->ImpFileSaveMenu->isEnabled());
+    EXPECT_TRUE(form->ImpFileSaveAsMenu->isEnabled());
+    EXPECT_TRUE(form->FileImpCsvSaveMenu->isEnabled());
+    EXPECT_FALSE(form->RefFileSaveMenu->isEnabled());
+    // Showing the fields did not rewrite the lines.
+    EXPECT_EQ(form->curves.ImpLines[NameLine], "[SPK-1       ]");
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], "line1\r\nline2");
+
+    // The remembered folder is offered the next time.
+    form->ImpCurveOpenAction->trigger();
+    EXPECT_EQ(dialogs.asked[1].initialFolder.toStdString(), dir.path().string() + "/");
+}
+
+TEST_F(FilesFixture, OpenReferenceCurveDecodesHeaderAndEnablesUpload)
+{
+    CurveLines ref = SampleCurve("G", "G");
+    ref[ThresholdLine] = std::string("[") + CodeChar(60) + "AAA" + CodeChar(30) + "AAA" + CodeChar(40) + "AAA]";
+    const std::string path = Write("ref.q5imp", ref);
+    dialogs.answers.push_back(QString::fromStdString(path));
+    form->RefCurveOpenAction->trigger();
+    EXPECT_EQ(dialogs.asked[0].title, "リファレンス・カーブを開く");
+    EXPECT_TRUE(form->curves.RefLoaded);
+    EXPECT_EQ(form->curves.RefNg1[0], 60);
+    EXPECT_EQ(form->RefTerminalBox->currentIndex(), 2);
+    EXPECT_TRUE(form->RefProtectCheckBox->isChecked());
+    EXPECT_TRUE(form->OpenRefCurveUploadButton->isEnabled());
+    EXPECT_TRUE(form->RefFileSaveMenu->isEnabled());
+    EXPECT_FALSE(form->ImpFileSaveMenu->isEnabled());
+
+    form->RefProtectCheckBox->click();
+    EXPECT_EQ(form->curves.RefLines[FlagsLine], "C");
+    form->RefTerminalBox->setCurrentIndex(1);
+    emit form->RefTerminalBox->activated(1);
+    EXPECT_EQ(form->curves.RefLines[TerminalLine], "E");
+}
+
+TEST_F(FilesFixture, CancelledOpenChangesNothing)
+{
+    dialogs.answers.push_back(std::nullopt);
+    form->ImpCurveOpenAction->trigger();
+    EXPECT_FALSE(form->curves.ImpLoaded);
+    EXPECT_TRUE(form->curves.ImpFilePath.empty());
+    EXPECT_FALSE(form->ImpFileSaveMenu->isEnabled());
+}
+
+TEST_F(FilesFixture, UnreadableFileIsReportedAndLeavesCurveAsItWas)
+{
+    const std::string good = Write("good.q5imp", SampleCurve("B", "@"));
+    form->OpenCurve(CurveKind::Measured, good);
+    const CurveLines before = form->curves.ImpLines;
+    const std::string missing = dir.file("gone.q5imp");
+    form->OpenCurve(CurveKind::Measured, missing);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("gone.q5imp"));
+    EXPECT_EQ(form->curves.ImpLines, before);
+    EXPECT_EQ(form->curves.ImpFilePath, good);
+    EXPECT_EQ(form->ImpFileNameEdit->text(), "good");
+}
+
+TEST_F(FilesFixture, SaveWritesToCurrentFileWithoutDialog)
+{
+    const std::string path = Write("a.q5imp", SampleCurve("B", "@"));
+    form->OpenCurve(CurveKind::Measured, path);
+    form->ImpNameEdit->setText(QStringLiteral("NEW"));
+    form->ImpFileSaveMenu->trigger();
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    CurveLines back{};
+    ASSERT_TRUE(ReadCurveFile(path, back).ok);
+    EXPECT_EQ(back[NameLine], "[NEW         ]");
+}
+
+TEST_F(FilesFixture, SaveOfDeletedFileAsksAndCancelWritesNothing)
+{
+    const std::string path = Write("a.q5imp", SampleCurve("B", "@"));
+    form->OpenCurve(CurveKind::Measured, path);
+    std::filesystem::remove(path);
+    dialogs.answers.push_back(std::nullopt);
+    form->ImpFileSaveMenu->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 1);
+    EXPECT_EQ(dialogs.asked[0].title, "測定カーブに名前を付けて保存");
+    EXPECT_EQ(dialogs.asked[0].defaultSuffix, "q5imp");
+    EXPECT_TRUE(form->curves.ImpFilePath.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // With no current file the next save asks again and writes where chosen.
+    const std::string chosen = dir.file("b.q5imp");
+    dialogs.answers.push_back(QString::fromStdString(chosen));
+    form->ImpFileSaveMenu->trigger();
+    EXPECT_EQ(dialogs.asked.size(), 2);
+    EXPECT_EQ(form->curves.ImpFilePath, chosen);
+    EXPECT_EQ(form->ImpFileNameEdit->text(), "b");
+    EXPECT_EQ(ReadAll(chosen), CurveFileBytes(form->curves.ImpLines));
+}
+
+TEST_F(FilesFixture, SaveAsWritesChosenFileAndRemembersFolder)
+{
+    const std::string path = Write("ref.q5imp", SampleCurve("G", "@"));
+    form->OpenCurve(CurveKind::Reference, path);
+    std::filesystem::create_directory(dir.path() / "out");
+    const std::string chosen = (dir.path() / "out" / "copy.q5imp").string();
+    dialogs.answers.push_back(QString::fromStdString(chosen));
+    form->RefFileSaveAsMenu->trigger();
+    EXPECT_EQ(dialogs.asked.back().title, "リファレンス・カーブに名前を付けて保存");
+    EXPECT_EQ(form->curves.RefFilePath, chosen);
+    EXPECT_EQ(form->settings.RefCurveDir, (dir.path() / "out").string() + "/");
+    EXPECT_EQ(form->RefFileNameEdit->text(), "copy");
+    EXPECT_EQ(ReadAll(chosen), ReadAll(path));
+}
+
+TEST_F(FilesFixture, StartFileOpensMeasuredCurveWithoutDialog)
+{
+    const std::string path = Write("start.q5imp", SampleCurve("B", "@"));
+    form->OpenStartFile(path, false);
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    EXPECT_TRUE(form->curves.ImpLoaded);
+    EXPECT_EQ(form->ImpFileNameEdit->text(), "start");
+}
+
+}  // namespace
+}  // namespace qlx

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/mainform.h"
+#include "scripted_file_dialogs.h"
+
+namespace qlx {
+namespace {
+
+struct WindowFixture : ::testing::Test {
+    qlxtest::ScriptedFileDialogs dialogs;
+    Settings settings;
+    std::unique_ptr<TMainForm> form;
+
+    void SetUp() override
+    {
+        form = std::make_unique<TMainForm>(settings, dialogs);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+};
+
+QStringList Captions(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (QAction* a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+TEST_F(WindowFixture, CaptionPagesAndMenuBar)
+{
+    EXPECT_EQ(form->windowTitle(), "QLX-50 Manager Version 1.10");
+    ASSERT_EQ(form->PageControl->count(), 3);
+    EXPECT_EQ(form->PageControl->tabText(0), "インピーダンス");
+    EXPECT_EQ(form->PageControl->tabText(1), "ダウンロード");
+    EXPECT_EQ(form->PageControl->tabText(2), "アップロード");
+    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    EXPECT_EQ(Captions(form->menuBar()->actions()),
+              (QStringList{"ファイル(&F)", "編集(&E)", "表示", "ツール", "通信", "ヘルプ(&H)"}));
+    QMenu* file = form->menuBar()->actions()[0]->menu();
+    EXPECT_EQ(Captions(file->actions()),
+              (QStringList{"リファレンス・リストを新規作成(&N)", "開く(&O)", "-", "上書き保存(&S)", "名前を付けて保存(&A)",
+                           "-", "インピーダンス画面の画像を保存(&I)...", "グラフの画像を保存(&G)...", "-",
+                           "測定カーブをCSV形式で保存(&M)...", "リファレンス・リストをCSV形式で保存(&L)...", "-",
+                           "プリンタ設定(&U)...", "インピーダンス画面を印刷(&P)...", "グラフを印刷(&Q)...", "-",
+                           "終了(&X)"}));
+    QMenu* view = form->menuBar()->actions()[2]->menu();
+    EXPECT_EQ(Captions(view->actions()),
+              (QStringList{"インピーダンス画面(&I)", "ダウンロード画面(&D)", "アップロード画面(&U)", "-",
+                           "チャンネル１選択(&A)", "チャンネル２選択(&B)", "チャンネル３選択(&C)", "チャンネル４選択(&D)",
+                           "-", "測定カーブ表示(&M)", "リファレンス・カーブ表示(&R)", "スレッショルド・カーブ表示(&T)", "-",
+                           "グラフ拡大(&P)", "グラフ縮小(&L)", "グラフ等倍(&N)"}));
+}
+
+TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
+{
+    struct Case {
+        QAction* action;
+        const char* keys;
+    } cases[] = {
+        {form->FileNewItem, "Ctrl+N"},           {form->ImpCurveOpenAction, "Ctrl+M"},
+        {form->RefCurveOpenAction, "Ctrl+R"},    {form->RefListFileOpenMenu, "Ctrl+L"},
+        {form->ImpFileSaveMenu, "Ctrl+Alt+M"},   {form->RefFileSaveMenu, "Ctrl+Alt+R"},
+        {form->RefListFileSaveMenu, "Ctrl+Alt+L"}, {form->ImpFileSaveAsMenu, "Ctrl+Shift+M"},
+        {form->RefFileSaveAsMenu, "Ctrl+Shift+R"}, {form->RefListFileSaveAsMenu, "Ctrl+Shift+L"},
+        {form->PrinterSetupMenu, "Ctrl+Shift+P"}, {form->FilePrintMenu, "Ctrl+P"},
+        {form->FileGraphPrintMenu, "Ctrl+G"},    {form->EditUndoMenu, "Ctrl+Z"},
+        {form->ShowPageMenu[0], "F1"},           {form->ShowPageMenu[2], "F3"},
+        {form->SelChMenu[3], "Ctrl+4"},          {form->ThCurveShowMenu, "Ctrl+7"},
+        {form->GraphZoomInMenu, "Ctrl+I"},       {form->GraphZoomOutMenu, "Ctrl+O"},
+        {form->GraphZoomResetMenu, "Ctrl+T"},    {form->CursorOnMenu, "Ctrl+K"},
+        {form->RemoteMeasureMenu, "F9"},         {form->ImpDownloadMenu, "Ctrl+D"},
+        {form->RefDownloadMenu, "Ctrl+Shift+D"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.action->shortcut().toString(), QString::fromLatin1(c.keys)) << c.action->text().toStdString();
+}
+
+TEST_F(WindowFixture, InitialEnabledStates)
+{
+    for (QAction* a : {form->ImpFileSaveMenu, form->RefFileSaveMenu, form->RefListFileSaveMenu, form->ImpFileSaveAsMenu,
+                       form->RefFileSaveAsMenu, form->RefListFileSaveAsMenu, form->FileImpCsvSaveMenu,
+                       form->FileRefListCsvSaveMenu})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_FALSE(form->EditMenu->isEnabled());
+    const bool printers = !QPrinterInfo::availablePrinters().isEmpty();
+    for (QAction* a : {form->PrinterSetupMenu, form->FilePrintMenu, form->FileGraphPrintMenu})
+        EXPECT_EQ(a->isEnabled(), printers);
+    EXPECT_EQ(form->ImpTerminalEdit->text(), "BINDING POST");
+    EXPECT_EQ(form->CursorFreqEdit->text(), " 1.00kHz");
+    EXPECT_FALSE(form->CursorImpEdit->isEnabled());
+    EXPECT_FALSE(form->OpenRefCurveUploadButton->isEnabled());
+    EXPECT_EQ(form->RefListStringGrid->rowCount(), 64);
+    EXPECT_EQ(form->curves.ImpLines[PointSlot(3, 119)], "0");
+}
+
+TEST_F(WindowFixture, FunctionKeysSwitchPages)
+{
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    EXPECT_EQ(form->PageControl->currentIndex(), 1);
+    QTest::keyClick(form.get(), Qt::Key_F3);
+    EXPECT_EQ(form->PageControl->currentIndex(), 2);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+}
+
+TEST_F(WindowFixture, EditMenuFollowsFocusOfTheFourTextBoxes)
+{
+    form->activateWindow();
+    for (QWidget* w : std::initializer_list<QWidget*>{form->ImpNameEdit, form->RefMemo}) {
+        w->setFocus();
+        QApplication::processEvents();
+        EXPECT_TRUE(form->EditMenu->isEnabled());
+        form->CursorOnButton->setFocus();
+        QApplication::processEvents();
+        EXPECT_FALSE(form->EditMenu->isEnabled());
+    }
+}
+
+TEST_F(WindowFixture, NameAndMemoEditsWriteTheLines)
+{
+    form->ImpNameEdit->setText(QStringLiteral("AB"));
+    EXPECT_EQ(form->curves.ImpLines[NameLine], "[AB          ]");
+    form->RefNameEdit->setText(QStringLiteral("テスト"));
+    EXPECT_EQ(form->curves.RefLines[NameLine], "[\x83\x65\x83\x58\x83\x67      ]");
+
+    // Typing past 12 bytes is refused by the field.
+    form->ImpNameEdit->setText(QString());
+    form->ImpNameEdit->setFocus();
+    QTest::keyClicks(form->ImpNameEdit, QStringLiteral("ABCDEFGHIJKLMN"));
+    EXPECT_EQ(form->ImpNameEdit->text(), "ABCDEFGHIJKL");
+    EXPECT_EQ(form->curves.ImpLines[NameLine], "[ABCDEFGHIJKL]");
+
+    form->ImpMemo->setPlainText(QStringLiteral("a\n\nb"));
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], "a\r\n\r\nb");
+    // A change past 600 bytes is taken back.
+    form->ImpMemo->setPlainText(QString(601, QLatin1Char('x')));
+    EXPECT_EQ(form->ImpMemo->toPlainText(), "a\n\nb");
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], "a\r\n\r\nb");
+}
+
+TEST_F(WindowFixture, ClickInNameEditTrimsTheName)
+{
+    form->ImpNameEdit->setText(QStringLiteral("  AB  "));
+    QTest::mouseClick(form->ImpNameEdit, Qt::LeftButton);
+    EXPECT_EQ(form->ImpNameEdit->text(), "AB");
+    EXPECT_EQ(form->curves.ImpLines[NameLine], "[AB          ]");
+}
+
+}  // namespace
+}  // namespace qlx
