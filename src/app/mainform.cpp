@@ -115,6 +115,8 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     BuildDownloadPage();
     BuildUploadPage();
     ConnectCurveFields();
+    ConnectGraphControls();
+    ConnectCursorControls();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();
