@@ -1,0 +1,155 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "comm/commands.h"
+#include "comm/instrument_ui.h"
+#include "comm/rs232c.h"
+
+namespace qlx {
+
+// Texts of the port messages (UTF-8).
+extern const char* const kPortOpenErrorText;
+extern const char* const kCannotCommunicateText;
+extern const char* const kNotSweepModeText;
+
+constexpr const char* kProgressCaption = "通信中";
+constexpr int kStatusReplyMax = 65;     // bytes of a status reply, ETX included
+constexpr int kDataPauseMs = 25;        // before every data command
+constexpr int kNormalRxTimeoutMs = 2000;
+
+// Values of CommState.
+enum CommStateValue : std::uint8_t {
+    CommIdle = 0,
+    CommPortOpen = 1,
+    CommStatusSent = 2,
+    CommStatusReceived = 3,
+    CommConfirmed = 4,
+    CommDataSent = 5,
+    CommDataReceived = 6,
+    CommUploadSent = 10,
+};
+
+// Sets the instrument line of the main window's port: 38400 bit/s, 8 data
+// bits, odd parity with checking, 1 stop bit, no handshake, 2048-byte queues,
+// 2000 ms limits, ETX as end and event character.
+void ConfigureInstrumentPort(Trs232c& port);
+
+// The instrument protocol shared by every instrument operation: the status
+// check, the data exchange, the failure step and the frame around them.
+//
+// An operation runs on the owner's thread like this:
+//
+//     InstrumentSession::Operation op(session);
+//     if (!op.started()) return;                 // another one is running
+//     if (!session.StatusCheck()) return;        // failure already shown
+//     session.OpenProgress(units);
+//     for (each unit) {
+//         if (!session.AdvanceProgress()) return; // cancelled
+//         session.DataExchange(ReadCommand(...));
+//         if (session.CommState() == CommIdle) return;  // failed, shown
+//         ... use session.ReplyData() ...
+//     }
+//     // leaving the scope closes the progress dialog and the port
+//
+// Replies are read one byte at a time with the port's per-byte time limit,
+// never past the reply's ETX and never past the 2048-byte buffer.
+class InstrumentSession {
+public:
+    InstrumentSession(Trs232c& port, InstrumentUi& ui);
+
+    // The COM port setting; copied into the port by every status check.
+    std::string ComPortName = "COM1";
+
+    // Claims the session for one operation. A second operation started
+    // while one runs (from events let through by the first) does not start
+    // and touches nothing. The destructor ends the frame: it closes the
+    // progress dialog and, unless CommState is already 0, the port, and
+    // sets CommState 0 and the read time limit back to its value at start.
+    class Operation {
+    public:
+        explicit Operation(InstrumentSession& session);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+        bool started() const { return started_; }
+
+    private:
+        InstrumentSession& session_;
+        bool started_ = false;
+    };
+
+    bool busy() const { return busy_; }
+    std::uint8_t CommState() const { return commState_; }
+    // For operation steps of their own (folder chosen: 4; upload frame: 10).
+    void SetCommState(std::uint8_t state) { commState_ = state; }
+
+    Trs232c& port() { return port_; }
+    InstrumentUi& ui() { return ui_; }
+
+    enum class StatusCondition { ModelOnly, SweepMode };
+
+    // Opens the port named by ComPortName, sends the status command and
+    // checks the reply for "QLX-50" (and, for SweepMode, byte 19 "A").
+    // True with CommState 4; false with CommState 0 after the user was told.
+    bool StatusCheck(StatusCondition condition = StatusCondition::ModelOnly);
+
+    enum class ByteEvents { None, LetWindowRun };
+
+    // Pause, command, ACK, the skipped byte, then the reply up to ETX.
+    // Leaves CommState 6 (reply complete), 5 (2048 bytes without ETX, which
+    // then are the reply) or 0 (failure, shown, port closed).
+    std::uint8_t DataExchange(const CommandBuffer& command, ByteEvents events = ByteEvents::None);
+
+    // Receives the first reply byte, which must be ACK, and the byte after
+    // it (skipped, also when it does not come). False after CommFailure.
+    bool ReceiveAck();
+
+    // Receives the data of a reply into the reply buffer (after ACK and the
+    // skipped byte): up to ETX (CommState 6) or 2048 bytes (state unchanged).
+    // A failed receive calls CommFailure; returns the CommState.
+    std::uint8_t ReceiveData(ByteEvents events = ByteEvents::None);
+
+    // Reports the lost communication, closes the port, CommState 0.
+    void CommFailure();
+
+    // Progress dialog "通信中" with cancel, range 0..maximum.
+    void OpenProgress(int maximum);
+    // Advances the progress dialog and lets the window run; false when the
+    // operation counts as cancelled.
+    bool AdvanceProgress();
+
+    // Sends bytes without waiting for an answer (result ignored, as every
+    // command's: a lost command shows up as a missing reply).
+    void Send(const CommandBuffer& command);
+    // The pause before data commands; replaceable for tests.
+    std::function<void(int ms)> Pause;
+
+    // The reply: status text before its ETX, or a data reply's data bytes.
+    std::string_view ReplyData() const { return {reply_.data(), replyLength_}; }
+    // Byte i of the reply; 0 past its end.
+    char ReplyByte(std::size_t i) const { return i < replyLength_ ? reply_[i] : '\0'; }
+    // Header checks of a stored-curve reply: byte 17 with bit 3 marks a
+    // stored curve; bytes 1..12 are the 12 characters of its first line
+    // (fewer when the reply is shorter).
+    bool ReplyHoldsCurve() const;
+    std::string ReplyFieldText() const;
+
+private:
+    bool ReceiveStatus();
+    bool ReceiveByte(char& out);
+
+    Trs232c& port_;
+    InstrumentUi& ui_;
+    std::uint8_t commState_ = CommIdle;
+    bool busy_ = false;
+    int rxTimeoutAtStart_ = kNormalRxTimeoutMs;
+    std::array<char, kCommBufferSize> reply_{};
+    std::size_t replyLength_ = 0;
+};
+
+}  // namespace qlx

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "comm/instrument_session.h"
+#include "comm/rs232c.h"
+#include "qlx50_sim.h"
+
+namespace qlxsim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The simulator on its pseudo-terminal, driven through the serial component.
+class SimOnLine : public ::testing::Test {
+protected:
+    Qlx50Sim sim{SimConfig{true, 400, false, 2, std::nullopt, {}}};
+    qlx::Trs232c port;
+
+    void SetUp() override
+    {
+        qlx::ConfigureInstrumentPort(port);
+        port.portname = sim.devicePath();
+        ASSERT_TRUE(port.open());
+    }
+    void Send(const std::string& bytes) { ASSERT_TRUE(port.write(bytes.data(), bytes.size())); }
+    // Bytes up to and including ETX, or what came before the limit.
+    std::string ReceiveToEtx(int timeoutMs = 3000)
+    {
+        port.rxtimeout = timeoutMs;
+        std::string out;
+        char c;
+        while (port.readchar(c)) {
+            out.push_back(c);
+            if (c == kEtx) break;
+        }
+        return out;
+    }
+};
+
+TEST_F(SimOnLine, LogsEveryCommandByteForByte)
+{
+    Send("RSTT\x03");
+    ReceiveToEtx();
+    Send(std::string("RIMP\nR\n\xff\n0\nH\x03", 13));  // a slot byte it does not know
+    ASSERT_TRUE(sim.WaitForCommands(2, 5000)) << sim.Commands().size() << " " << sim.Commands().back();
+    EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"RSTT\x03", std::string("RIMP\nR\n\xff\n0\nH\x03", 13)}));
+}
+
+TEST_F(SimOnLine, StopCancelsARunningSweep)
+{
+    Send("RSWP\n2\n000\n119\x03");
+    char ack, skipped;
+    ASSERT_TRUE(port.readchar(ack));
+    ASSERT_TRUE(port.readchar(skipped));
+    EXPECT_EQ(ack, kAck);
+    Send("RSTP\x03");
+    port.rxtimeout = 1000;
+    char c;
+    EXPECT_FALSE(port.readchar(c));
+}
+
+TEST_F(SimOnLine, SweepDataComesAfterTheSweepTime)
+{
+    const auto start = Clock::now();
+    Send("RSWP\n7\n000\n119\x03");
+    const std::string reply = ReceiveToEtx(5000);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    EXPECT_GE(ms, 400);
+    ASSERT_GT(reply.size(), 3u);
+    EXPECT_EQ(reply.back(), kEtx);
+    EXPECT_EQ(std::count(reply.begin(), reply.end(), '\n'), 119);
+}
+
+TEST_F(SimOnLine, PacedRepliesTakeTheLineTime)
+{
+    sim.SetPaced(true);
+    const auto start = Clock::now();
+    Send("RIMP\nR\n0\n0\nA\x03");
+    const std::string reply = ReceiveToEtx();
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+    ASSERT_GT(reply.size(), 300u);
+    EXPECT_GE(us, static_cast<long long>(reply.size()) * 11'000'000 / 38400);
+}
+
+TEST_F(SimOnLine, SilenceAfterBytes)
+{
+    SimFaults faults;
+    faults.silenceAfterBytes = 10;
+    sim.SetFaults(faults);
+    Send("RSTT\x03");
+    EXPECT_EQ(ReceiveToEtx(300), sim.StatusText().substr(0, 10));
+}
+
+}  // namespace
+}  // namespace qlxsim

@@ -1,0 +1,252 @@
+#include "qlx50_sim.h"
+
+#include <cerrno>
+#include <random>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "sim_curves.h"
+
+namespace qlxsim {
+
+namespace {
+
+constexpr std::size_t kMaxCommand = 4096;
+// 1 start, 8 data, 1 parity and 1 stop bit at 38400 bit/s.
+constexpr auto kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 38400);
+
+}  // namespace
+
+Qlx50Sim::Qlx50Sim(SimConfig config)
+    : memory_(config.memory ? *config.memory : DefaultMemory(config.seed)),
+      responder_(memory_, config.seed),
+      faults_(config.faults),
+      paced_(config.paced)
+{
+    responder_.sweepMode = config.sweepMode;
+    responder_.sweepMs = config.sweepMs;
+    char name[128];
+    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
+    slavePath_ = name;
+    termios tio{};
+    ::tcgetattr(slave_, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slave_, TCSANOW, &tio);
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(master_, F_SETFL, O_NONBLOCK);
+    int p[2];
+    if (::pipe2(p, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("pipe failed");
+    wakeRead_ = p[0];
+    wakeWrite_ = p[1];
+    thread_ = std::thread([this] { Run(); });
+}
+
+Qlx50Sim::~Qlx50Sim()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    const char b = 1;
+    [[maybe_unused]] ssize_t n = ::write(wakeWrite_, &b, 1);
+    thread_.join();
+    for (int fd : {master_, slave_, wakeRead_, wakeWrite_}) ::close(fd);
+}
+
+std::vector<std::string> Qlx50Sim::Commands() const
+{
+    std::lock_guard lock(mutex_);
+    return log_;
+}
+
+bool Qlx50Sim::WaitForCommands(std::size_t n, int timeoutMs) const
+{
+    std::unique_lock lock(mutex_);
+    return logged_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return log_.size() >= n; });
+}
+
+void Qlx50Sim::ClearLog()
+{
+    std::lock_guard lock(mutex_);
+    log_.clear();
+}
+
+SimMemory Qlx50Sim::Memory() const
+{
+    std::lock_guard lock(mutex_);
+    return memory_;
+}
+
+void Qlx50Sim::SetMemory(const SimMemory& memory)
+{
+    std::lock_guard lock(mutex_);
+    memory_ = memory;
+}
+
+void Qlx50Sim::SetFaults(const SimFaults& faults)
+{
+    std::lock_guard lock(mutex_);
+    faults_ = faults;
+    bytesSent_ = 0;
+    commandsSeen_ = 0;
+}
+
+void Qlx50Sim::SetSweepMode(bool sweep)
+{
+    std::lock_guard lock(mutex_);
+    responder_.sweepMode = sweep;
+}
+
+void Qlx50Sim::SetSweepMs(int ms)
+{
+    std::lock_guard lock(mutex_);
+    responder_.sweepMs = ms;
+}
+
+void Qlx50Sim::SetPaced(bool paced)
+{
+    std::lock_guard lock(mutex_);
+    paced_ = paced;
+}
+
+std::string Qlx50Sim::StatusText() const
+{
+    std::lock_guard lock(mutex_);
+    return responder_.StatusText();
+}
+
+void Qlx50Sim::Run()
+{
+    std::string command;
+    for (;;) {
+        int timeout = -1;
+        {
+            std::lock_guard lock(mutex_);
+            if (stop_) return;
+            if (!pendingSweep_.empty()) {
+                const auto left = std::chrono::ceil<std::chrono::milliseconds>(sweepDue_ - Clock::now()).count();
+                timeout = static_cast<int>(std::max<long long>(0, left));
+            }
+        }
+        pollfd fds[2] = {{master_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+        const int r = ::poll(fds, 2, timeout);
+        if (r < 0 && errno != EINTR) return;
+        if (fds[1].revents) {
+            char drain[16];
+            while (::read(wakeRead_, drain, sizeof drain) > 0) {
+            }
+        }
+        if (fds[0].revents & POLLIN) {
+            char buf[512];
+            const ssize_t n = ::read(master_, buf, sizeof buf);
+            for (ssize_t i = 0; i < n; ++i) {
+                command.push_back(buf[i]);
+                if (buf[i] == kEtx) {
+                    HandleCommand(command);
+                    command.clear();
+                } else if (command.size() > kMaxCommand) {
+                    command.clear();
+                }
+            }
+        }
+        std::string due;
+        {
+            std::lock_guard lock(mutex_);
+            if (!pendingSweep_.empty() && Clock::now() >= sweepDue_) due.swap(pendingSweep_);
+        }
+        if (!due.empty()) Transmit(due, true);
+    }
+}
+
+void Qlx50Sim::HandleCommand(const std::string& command)
+{
+    Response response;
+    bool silent = false;
+    {
+        std::lock_guard lock(mutex_);
+        log_.push_back(command);
+        logged_.notify_all();
+        ++commandsSeen_;
+        silent = faults_.silenceAfterCommands >= 0 && commandsSeen_ > faults_.silenceAfterCommands;
+        response = responder_.Answer(command.substr(0, command.size() - 1));
+        if (response.stop) pendingSweep_.clear();
+        if (!silent && !response.later.empty()) {
+            pendingSweep_ = response.later;
+            sweepDue_ = Clock::now() + std::chrono::milliseconds(response.delayMs);
+        }
+        if (silent) pendingSweep_.clear();
+    }
+    if (onCommand) onCommand(command);
+    if (!silent && !response.now.empty()) Transmit(response.now, response.later.empty());
+}
+
+void Qlx50Sim::Transmit(std::string bytes, bool dataReply)
+{
+    SimFaults f;
+    {
+        std::lock_guard lock(mutex_);
+        f = faults_;
+    }
+    const bool acked = !bytes.empty() && bytes[0] == kAck;
+    if (acked && f.wrongFirstByte >= 0) bytes[0] = static_cast<char>(f.wrongFirstByte);
+    if (!acked && bytes.rfind("QLX-50", 0) == 0 && f.statusReply) bytes = *f.statusReply;
+    if (dataReply && f.garbageBytes > 0) {
+        std::mt19937 rng(static_cast<unsigned>(bytes.size()));
+        std::string garbage;
+        while (static_cast<int>(garbage.size()) < f.garbageBytes) {
+            const char c = static_cast<char>(rng() & 0xFF);
+            if (c != kEtx) garbage.push_back(c);
+        }
+        bytes = (acked ? bytes.substr(0, 2) : std::string()) + garbage;
+    }
+    if (f.dropEtx && !bytes.empty() && bytes.back() == kEtx) bytes.pop_back();
+    if (f.cutReplyAfter >= 0 && static_cast<int>(bytes.size()) > f.cutReplyAfter) bytes.resize(f.cutReplyAfter);
+    {
+        std::lock_guard lock(mutex_);
+        if (f.silenceAfterBytes >= 0) {
+            const long room = std::max(0L, f.silenceAfterBytes - bytesSent_);
+            if (static_cast<long>(bytes.size()) > room) bytes.resize(room);
+        }
+        bytesSent_ += static_cast<long>(bytes.size());
+    }
+    WriteAll(bytes);
+}
+
+void Qlx50Sim::WriteAll(const std::string& bytes)
+{
+    bool paced;
+    {
+        std::lock_guard lock(mutex_);
+        paced = paced_;
+    }
+    // On the real line a byte is there once its stop bit has been sent.
+    auto next = Clock::now() + kByteTime;
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        if (paced) {
+            std::this_thread::sleep_until(next);
+            next += kByteTime;
+        }
+        const std::size_t chunk = paced ? 1 : bytes.size() - sent;
+        const ssize_t n = ::write(master_, bytes.data() + sent, chunk);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+        pollfd p{master_, POLLOUT, 0};
+        if (::poll(&p, 1, 1000) <= 0) return;  // nobody reads: drop the rest
+        {
+            std::lock_guard lock(mutex_);
+            if (stop_) return;
+        }
+    }
+}
+
+}  // namespace qlxsim

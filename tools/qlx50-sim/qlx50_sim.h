@@ -1,0 +1,94 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim_memory.h"
+#include "sim_responder.h"
+
+namespace qlxsim {
+
+// Misbehaviour on demand, for tests of the program's failure handling.
+struct SimFaults {
+    long silenceAfterBytes = -1;    // no reply byte after this many in total
+    int silenceAfterCommands = -1;  // commands after the first N get no reply
+    int wrongFirstByte = -1;        // sent instead of ACK
+    int cutReplyAfter = -1;         // every reply ends after this many bytes
+    bool dropEtx = false;           // replies lack their closing ETX
+    int garbageBytes = 0;           // the reply's data replaced by this many bytes without ETX
+    std::optional<std::string> statusReply;  // replaces the status reply (bytes as sent)
+};
+
+struct SimConfig {
+    bool sweepMode = true;
+    int sweepMs = 6000;     // a sweep over the full grid
+    bool paced = false;     // bytes at the real line rate: 38400 bit/s, 11 bits a byte
+    unsigned seed = 1;
+    std::optional<SimMemory> memory;  // default: the built-in speakers
+    SimFaults faults;
+};
+
+// A QLX-50 on the master side of a pseudo-terminal, answering in a thread of
+// its own. The program (or a test) opens devicePath() as its serial port.
+class Qlx50Sim {
+public:
+    explicit Qlx50Sim(SimConfig config = {});
+    ~Qlx50Sim();
+    Qlx50Sim(const Qlx50Sim&) = delete;
+    Qlx50Sim& operator=(const Qlx50Sim&) = delete;
+
+    const std::string& devicePath() const { return slavePath_; }
+
+    // Every command received, bytes as sent including the ETX.
+    std::vector<std::string> Commands() const;
+    // Waits until at least n commands were received; false on time-out.
+    bool WaitForCommands(std::size_t n, int timeoutMs) const;
+    void ClearLog();
+
+    SimMemory Memory() const;
+    void SetMemory(const SimMemory& memory);
+    void SetFaults(const SimFaults& faults);
+    void SetSweepMode(bool sweep);
+    void SetSweepMs(int ms);
+    void SetPaced(bool paced);
+    std::string StatusText() const;
+
+    // Called from the simulator's thread after each command (for logging).
+    std::function<void(const std::string& command)> onCommand;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void Run();
+    void HandleCommand(const std::string& command);
+    void Transmit(std::string bytes, bool dataReply);
+    void WriteAll(const std::string& bytes);
+
+    int master_ = -1;
+    int slave_ = -1;  // kept open: the line stays up between the program's opens
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::string slavePath_;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable logged_;
+    SimMemory memory_;
+    SimResponder responder_;
+    SimFaults faults_;
+    bool paced_ = false;
+    std::vector<std::string> log_;
+    long bytesSent_ = 0;
+    int commandsSeen_ = 0;
+    std::string pendingSweep_;
+    Clock::time_point sweepDue_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+}  // namespace qlxsim

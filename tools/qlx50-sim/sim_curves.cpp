@@ -1,0 +1,140 @@
+#include "sim_curves.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdlib>
+#include <numbers>
+
+#include "model/sjis.h"
+
+namespace qlxsim {
+
+using qlx::CurveLines;
+
+double Hertz(int gridIndex) { return std::strtod(qlx::FreqHz[gridIndex], nullptr); }
+
+double ImpedanceOhm(const SpeakerModel& m, double hz)
+{
+    using C = std::complex<double>;
+    const C motional = (m.zmax - m.re) / C(1.0, m.qm * (hz / m.fs - m.fs / hz));
+    const C coil = C(m.re, 2.0 * std::numbers::pi * hz * m.le_mH * 1e-3);
+    return std::abs(coil + motional);
+}
+
+Points CurveOf(const SpeakerModel& m)
+{
+    Points p{};
+    for (int j = 0; j < qlx::kPointCount; ++j) p[j] = static_cast<int>(std::lround(ImpedanceOhm(m, Hertz(j)) * 10));
+    return p;
+}
+
+Points MeasuredVariant(const Points& reference, std::mt19937& rng)
+{
+    std::normal_distribution<double> spread(1.0, 0.02), noise(1.0, 0.004);
+    std::uniform_int_distribution<int> kind(0, 5);
+    const double scale = spread(rng);
+    Points p = reference;
+    const int fault = kind(rng);  // 0 and 1 are faulty units, about one in three
+    for (int j = 0; j < qlx::kPointCount; ++j) {
+        double v = reference[j];
+        if (fault == 0) v = reference[std::clamp(j + 4, 0, qlx::kPointCount - 1)];  // resonance lower
+        v *= scale * noise(rng);
+        p[j] = static_cast<int>(std::lround(v));
+    }
+    if (fault == 1) {
+        // Weak magnet or a rubbing coil: the resonance peak drops.
+        const int peak = static_cast<int>(std::max_element(p.begin(), p.end()) - p.begin());
+        for (int j = std::max(0, peak - 6); j <= std::min(qlx::kPointCount - 1, peak + 6); ++j)
+            p[j] = static_cast<int>(p[j] * (0.55 + 0.05 * std::abs(j - peak)));
+    }
+    return p;
+}
+
+Points PointsOf(const CurveLines& slot, int channel)
+{
+    Points p{};
+    for (int j = 0; j < qlx::kPointCount; ++j) p[j] = qlx::ParsePoint(slot[qlx::PointSlot(channel, j)]).value_or(0);
+    return p;
+}
+
+namespace {
+
+struct RefSpec {
+    const char* nameUtf8;
+    const char* terminal;
+    SpeakerModel channels[4];
+    int first, last;  // judgement range
+    int ng1, ng2, ng3;
+};
+
+const RefSpec kRefs[] = {
+    {"WOOFER-16A", "B", {{6.4, 52, 42, 4.5, 0.16}}, 3, 112, 30, 15, 25},
+    {"FULLRANGE 8", "B", {{7.1, 78, 36, 3.2, 0.20}}, 5, 115, 30, 15, 25},
+    {"2WAY NL4", "E", {{6.0, 45, 55, 5.0, 0.14}, {7.4, 95, 33, 2.8, 0.22}}, 0, 119, 35, 20, 30},
+    {"ARRAY NL8", "G",
+     {{6.2, 48, 47, 4.2, 0.15}, {6.3, 50, 45, 4.0, 0.15}, {7.6, 88, 35, 3.0, 0.21}, {7.8, 92, 33, 2.9, 0.23}},
+     2, 117, 30, 15, 25},
+    {"ウーファー18", "B", {{5.9, 41, 58, 6.0, 0.12}}, 0, 110, 25, 10, 20},
+    {"MID-6.5", "B", {{6.8, 67, 38, 3.6, 0.18}}, 8, 119, 30, 15, 25},
+};
+
+std::string Bracket(const std::string& payload)
+{
+    std::string p = payload.substr(0, 12);
+    p.resize(12, ' ');
+    return "[" + p + "]";
+}
+
+void PutHeader(CurveLines& c, const RefSpec& spec, const std::string& firstLine)
+{
+    const std::string name = qlx::NameLineFor(qlx::Utf8ToSjis(spec.nameUtf8).value_or(spec.nameUtf8));
+    std::string range = qlx::kEmptyBracket, thresholds = qlx::kEmptyBracket;
+    for (int ch = 0; ch < 4; ++ch) {
+        qlx::SetCodeAt(range, 2 + 2 * ch, spec.first);
+        qlx::SetCodeAt(range, 3 + 2 * ch, spec.last);
+        qlx::SetCodeAt(thresholds, 2 + ch, spec.ng1);
+        qlx::SetCodeAt(thresholds, 6 + ch, spec.ng2);
+        qlx::SetCodeAt(thresholds, 10 + ch, spec.ng3);
+    }
+    const std::string fields[4] = {firstLine.empty() ? name : firstLine, range, thresholds, name};
+    const std::string flags(1, qlx::CodeChar(qlx::FlagRangeValid | qlx::FlagThresholdsValid | kStoredFlag));
+    for (int b = 0; b < 4; ++b) {
+        c[qlx::kBlockSize * b] = fields[b];
+        c[qlx::kBlockSize * b + 1] = spec.terminal;
+        c[qlx::kBlockSize * b + 2] = flags;
+    }
+}
+
+void PutPoints(CurveLines& c, int channel, const Points& p)
+{
+    for (int j = 0; j < qlx::kPointCount; ++j) c[qlx::PointSlot(channel, j)] = std::to_string(p[j]);
+}
+
+}  // namespace
+
+SimMemory DefaultMemory(unsigned seed)
+{
+    SimMemory m;
+    std::mt19937 rng(seed);
+    const int refCount = static_cast<int>(std::size(kRefs));
+    for (int r = 0; r < refCount; ++r) {
+        const RefSpec& spec = kRefs[r];
+        CurveLines& c = m.ref[r];
+        PutHeader(c, spec, "");
+        for (int ch = 0; ch < qlx::ChannelsWithData(spec.terminal); ++ch) PutPoints(c, ch, CurveOf(spec.channels[ch]));
+    }
+    // Two measured units of each reference, stamped a few minutes apart.
+    for (int s = 0; s < 2 * refCount; ++s) {
+        const RefSpec& spec = kRefs[s % refCount];
+        char stamp[16];
+        std::snprintf(stamp, sizeof stamp, "2412%02d%02d%02d%02d", 8 + s / refCount, 9 + s % 8, (7 * s) % 60, (13 * s) % 60);
+        CurveLines& c = m.meas[s];
+        PutHeader(c, spec, Bracket(stamp));
+        for (int ch = 0; ch < qlx::ChannelsWithData(spec.terminal); ++ch)
+            PutPoints(c, ch, MeasuredVariant(PointsOf(m.ref[s % refCount], ch), rng));
+    }
+    return m;
+}
+
+}  // namespace qlxsim
