@@ -250,6 +250,10 @@ TEST_F(GraphWindow, EditorsTakeOnlyUpAndDownAndRefuseCrossings)
     EXPECT_EQ(form->curves.RefLines[FlagsLine], "C");
     QTest::keyClicks(form->ThNg3Edit, "7x");
     EXPECT_EQ(form->ThNg3Edit->text(), " 38%");
+    // Menu shortcuts still work from inside the edit (Ctrl+K is also a line-edit key).
+    form->ThNg3Edit->setFocus();
+    QTest::keyClick(form->ThNg3Edit, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_TRUE(form->curves.CursorOn);
 
     form->MaxFreqUpDown->Click(TUpDown::Button::Prev);
     EXPECT_EQ(form->MaxFreqEdit->text(), " 18.0kHz");
