@@ -31,7 +31,8 @@ void TGraphView::mousePressEvent(QMouseEvent* event)
 
 void TGraphView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() & Qt::LeftButton)
+    // A drag moves the cursor only with the left button alone and no modifier.
+    if (event->buttons() == Qt::LeftButton && event->modifiers() == Qt::NoModifier)
         emit MouseDragged(event->position().toPoint());
 }
 

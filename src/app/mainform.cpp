@@ -117,6 +117,8 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     BuildUploadPage();
     ConnectCurveFields();
     ConnectRefList();
+    ConnectGraphControls();
+    ConnectCursorControls();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();

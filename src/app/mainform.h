@@ -6,6 +6,10 @@
 #include <string>
 
 #include "app/settings.h"
+#include "graph/graph_level.h"
+#include "graph/redraw_graph.h"
+#include "judge/cursor.h"
+#include "judge/threshold_editors.h"
 #include "model/curve_state.h"
 #include "ui/main_msg_dlgs.h"
 
@@ -209,6 +213,24 @@ public:
     // the cursor readouts that now have data.
     void EnableCursorReadouts();
 
+    ImpGraphImages graphImages;     // GraphGridImage, DrawImpGraphImage, ImpGraphImage
+    GraphLevel graphLevel;          // GraphZoom, LevelOffset, the level scroll bar's settings
+    CursorSearches cursorSearches;  // ImpMaxIndex .. DeviationMaxIndex
+    std::string JudgeResult;
+
+    // Channel selection; nothing happens when c already is the selected one.
+    void SelectChannel(int c);
+    // Flips bit 0, 1 or 2 of ShownCurves.
+    void ToggleShownCurve(int bit);
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomReset();
+    void CursorOnButtonClick();
+    // Every cursor move: clamps, shows the frequency, redraws.
+    void MoveCursorTo(int k);
+    void ShowThresholds();
+    void ShowRange();
+
     // ---- reference list (mainform_reflist.cpp) ---------------------------------
     // Opens the list named on the command line.
     void OpenRefListFromStart(const std::string& path);
@@ -241,6 +263,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ConnectGraphControls();
+    void ConnectCursorControls();
+    void ColourChannelButtons();
+    void ColourCurveButtons();
+    void ColourCursorButtons();
+    void SearchImp();
+    void SearchRef();
+    void SearchDeviation();
+    void EditorClicked(ThresholdEditor e);
+    EditorPositions SpinnerPositions() const;
+    void SetSpinnerPositions(const EditorPositions& pos);
+    TUpDown* SpinnerOf(ThresholdEditor e) const;
+    void ShowZoom();
+    void ShowLevelLabels();
+    void GraphLevelScrollBarChange(int position);
+    void ShowJudgement();
+    void SetCursorReadouts(const CursorReadouts& r);
+    void SetCursorControls(const CursorControls& c);
     void BuildMenus();
     void BuildImpedancePage();
     void BuildDownloadPage();

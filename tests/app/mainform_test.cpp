@@ -13,23 +13,12 @@
 #include <QTest>
 
 #include "app/mainform.h"
-#include "scripted_file_dialogs.h"
+#include "window_fixture.h"
 
 namespace qlx {
 namespace {
 
-struct WindowFixture : ::testing::Test {
-    qlxtest::ScriptedFileDialogs dialogs;
-    Settings settings;
-    std::unique_ptr<TMainForm> form;
-
-    void SetUp() override
-    {
-        form = std::make_unique<TMainForm>(settings, dialogs);
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-};
+using qlxtest::WindowFixture;
 
 QStringList Captions(const QList<QAction*>& actions)
 {
