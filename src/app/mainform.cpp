@@ -300,22 +300,22 @@ void TMainForm::BuildImpedancePage()
     MinusBtn = TextIconButton(p, QStringLiteral("－"), QStringLiteral("グラフ縮小"), 672, 246);
 
     // Channels, shown curves and remote measurement in the right column.
-    QGroupBox* ch = Group(p, QStringLiteral("チャンネル"), 700, 0, 138, 128);
-    Caption(ch, QStringLiteral("選択"), 14, 16, 40);
-    Caption(ch, QStringLiteral("重ね書"), 70, 16, 50);
+    QGroupBox* ch = Group(p, QStringLiteral("チャンネル"), 696, 0, 146, 128);
+    Caption(ch, QStringLiteral("選択"), 20, 16, 40);
+    Caption(ch, QStringLiteral("重ね書"), 76, 16, 50);
     for (int c = 0; c < 4; ++c) {
         const int y = 34 + c * 22;
-        SelChButton[c] = Button(ch, QString::number(c + 1), 10, y, 40, 20);
+        SelChButton[c] = Button(ch, QString::number(c + 1), 16, y, 40, 20);
         SelChButton[c]->setFocusPolicy(Qt::NoFocus);
-        DrawChCheckBox[c] = Place(new QCheckBox(ch), 78, y + 2, 18, 16);
-        QLabel* swatch = Place(new QLabel(ch), 104, y + 7, 12, 5);
+        DrawChCheckBox[c] = Place(new QCheckBox(ch), 86, y + 2, 18, 16);
+        QLabel* swatch = Place(new QLabel(ch), 112, y + 7, 12, 5);
         swatch->setAutoFillBackground(true);
         swatch->setStyleSheet(QStringLiteral("background: %1;").arg(kChannelSwatch[c].name()));
     }
-    QGroupBox* shown = Group(p, QStringLiteral("表示カーブ"), 700, 132, 138, 96);
-    ImpCurveButton = Button(shown, QStringLiteral("測\u3000定"), 10, 18, 118, 22);
-    RefCurveButton = Button(shown, QStringLiteral("リファレンス"), 10, 44, 118, 22);
-    ThCurveButton = Button(shown, QStringLiteral("スレッショルド"), 10, 70, 118, 22);
+    QGroupBox* shown = Group(p, QStringLiteral("表示カーブ"), 696, 132, 146, 96);
+    ImpCurveButton = Button(shown, QStringLiteral("測\u3000定"), 14, 18, 118, 22);
+    RefCurveButton = Button(shown, QStringLiteral("リファレンス"), 14, 44, 118, 22);
+    ThCurveButton = Button(shown, QStringLiteral("スレッショルド"), 14, 70, 118, 22);
     for (QPushButton* b : {ImpCurveButton, RefCurveButton, ThCurveButton})
         b->setFocusPolicy(Qt::NoFocus);
     SetButtonColour(ImpCurveButton, QColor(0x80, 0, 0));
