@@ -464,7 +464,12 @@ void TMainForm::BuildUploadPage()
         rows << QString::number(r);
     RefListStringGrid->setVerticalHeaderLabels(rows);
     RefListStringGrid->verticalHeader()->setDefaultSectionSize(15);
-    RefListStringGrid->verticalHeader()->setMinimumWidth(25);
+    RefListStringGrid->verticalHeader()->setFixedWidth(25);
+    RefListStringGrid->horizontalHeader()->setFixedHeight(17);
+    // The heading of the row-number column sits in the grid's corner.
+    const int frame = RefListStringGrid->frameWidth();
+    QLabel* numberHeading = Caption(RefListStringGrid, QStringLiteral("No."), frame, frame, 25, 17);
+    numberHeading->setAlignment(Qt::AlignCenter);
     RefListStringGrid->setColumnWidth(0, 133);
     RefListStringGrid->setColumnWidth(1, 229);
     RefListStringGrid->setColumnWidth(2, 655);
