@@ -134,9 +134,9 @@ void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)
     std::string path = givenPath;
     if (path.empty()) {
         const CurveDialogTexts& t = DialogTexts(kind);
-        FileDialogSpec spec{QString::fromUtf8(t.openTitle), QString::fromUtf8(t.openFilter), QString(),
+        FileDialogRequest request{QString::fromUtf8(t.openTitle), QString::fromUtf8(t.openFilter), QString(),
                             ExistingFolder(folder), QString()};
-        std::optional<QString> chosen = dialogs_.OpenFile(spec);
+        std::optional<QString> chosen = dialogs_.OpenFile(request);
         if (!chosen)
             return;
         path = LocalPath(*chosen);
@@ -186,9 +186,9 @@ void TMainForm::SaveCurve(CurveKind kind)
         path.clear();
         std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
         const CurveDialogTexts& t = DialogTexts(kind);
-        FileDialogSpec spec{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
+        FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
                             ExistingFolder(folder), QString()};
-        std::optional<QString> chosen = dialogs_.SaveFile(spec);
+        std::optional<QString> chosen = dialogs_.SaveFile(request);
         if (chosen) {
             path = LocalPath(*chosen);
             folder = FolderOf(path);
@@ -207,9 +207,9 @@ void TMainForm::SaveCurveAs(CurveKind kind)
     const bool measured = kind == CurveKind::Measured;
     std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
     const CurveDialogTexts& t = DialogTexts(kind);
-    FileDialogSpec spec{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
+    FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
                         ExistingFolder(folder), QString()};
-    std::optional<QString> chosen = dialogs_.SaveFile(spec);
+    std::optional<QString> chosen = dialogs_.SaveFile(request);
     if (!chosen)
         return;
     const std::string path = LocalPath(*chosen);
