@@ -26,6 +26,7 @@
 #include "app/file_dialogs.h"
 #include "app/graph_view.h"
 #include "app/up_down.h"
+#include "judge/threshold_editors.h"
 #include "app/window_keys.h"
 #include "model/ref_list_editor.h"
 #include "model/freq_table.h"
@@ -122,11 +123,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();
-    ThNg1UpDown->SetPosition(curves.RefNg1[0]);
-    ThNg2UpDown->SetPosition(curves.RefNg2[0]);
-    ThNg3UpDown->SetPosition(curves.RefNg3[0]);
-    MinFreqUpDown->SetPosition(curves.RefMinFreq[0]);
-    MaxFreqUpDown->SetPosition(curves.RefMaxFreq[0]);
+    SetSpinnerPositions(PositionsForChannel(curves, 0));
     CursorFreqUpDown->SetPosition(68);
     CursorFreqEdit->setText(QStringLiteral(" %1Hz").arg(QString::fromLatin1(FreqLabels[68])));
     ShowCurveFields(CurveKind::Measured);

@@ -13,6 +13,7 @@
 #include "app/mainform.h"
 #include "app/sjis_validator.h"
 #include "app/up_down.h"
+#include "judge/threshold_editors.h"
 #include "model/curve_file.h"
 #include "model/file_io.h"
 
@@ -165,11 +166,7 @@ void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)
         RefFileSaveAsMenu->setEnabled(true);
         curves.DecodeRefHeader();
     }
-    ThNg1UpDown->SetPosition(curves.RefNg1[0]);
-    ThNg2UpDown->SetPosition(curves.RefNg2[0]);
-    ThNg3UpDown->SetPosition(curves.RefNg3[0]);
-    MaxFreqUpDown->SetPosition(curves.RefMaxFreq[0]);
-    MinFreqUpDown->SetPosition(curves.RefMinFreq[0]);
+    SetSpinnerPositions(PositionsForChannel(curves, 0));
     ShowCurveFields(kind);
     CurveLoaded(kind);
     if (!measured)
