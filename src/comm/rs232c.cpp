@@ -108,9 +108,14 @@ bool Trs232c::open()
     const char* target = ::realpath(path.c_str(), resolved) ? resolved : path.c_str();
     const int fd = ::open(target, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Fail("回線オープンエラー");
-    fd_ = fd;
     // flock also stops a second open by root, which TIOCEXCL lets through.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return Fail("回線オープンエラー");
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // Another holder owns the device: its queues and its exclusive
+        // claim (both belong to the device, not to this descriptor) stay.
+        ::close(fd);
+        return Fail("回線オープンエラー");
+    }
+    fd_ = fd;
     ::ioctl(fd_, TIOCEXCL);
 
     // The tty queues have a fixed size; only nonsense sizes are refused.
