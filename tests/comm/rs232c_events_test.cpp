@@ -157,6 +157,23 @@ TEST_F(Rs232cEvents, HangUpIsAnErrorEventAndCloseStillJoins)
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 1000);
 }
 
+TEST_F(Rs232cEvents, AVanishedOtherEndFailsAReadEarlyWhileTheThreadRuns)
+{
+    int received = 0;
+    port.rxtimeout = 3000;
+    port.OnRXCHAR = [&](Trs232c&) { ++received; };
+    ASSERT_TRUE(port.open());
+    pty.Send("A");
+    ASSERT_TRUE(loop.RunUntil([&] { return received > 0; }));
+    pty.CloseMaster();
+    char c = 0;
+    ASSERT_TRUE(port.readchar(c));  // what came before the hang-up is still there
+    EXPECT_EQ(c, 'A');
+    const auto start = Clock::now();
+    EXPECT_FALSE(port.readchar(c));
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 2500);
+}
+
 TEST(Rs232cWithoutSink, NotificationsWaitForDeliverPending)
 {
     qlxtest::PtyPair pty;
