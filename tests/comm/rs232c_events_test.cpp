@@ -174,6 +174,29 @@ TEST_F(Rs232cEvents, AVanishedOtherEndFailsAReadEarlyWhileTheThreadRuns)
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 2500);
 }
 
+TEST_F(Rs232cEvents, AHandlerMayCloseAndReopenThePort)
+{
+    int calls = 0;
+    bool closed = false, reopened = false;
+    port.OnRXCHAR = [&](Trs232c& sender) {
+        if (++calls > 1) return;
+        closed = sender.close();
+        reopened = sender.open();
+    };
+    ASSERT_TRUE(port.open());
+    pty.Send("a");
+    ASSERT_TRUE(loop.RunUntil([&] { return calls > 0; }));
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(reopened);
+    EXPECT_TRUE(port.threadused());
+    pty.Send("b");  // the new event thread serves the reopened port
+    ASSERT_TRUE(loop.RunUntil([&] { return calls > 1; }));
+    char c = 0;
+    ASSERT_TRUE(port.readchar(c));
+    EXPECT_EQ(c, 'b');
+    EXPECT_TRUE(port.close());
+}
+
 TEST(Rs232cWithoutSink, NotificationsWaitForDeliverPending)
 {
     qlxtest::PtyPair pty;
