@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "comm/comm_thread.h"
+#include "comm/output_drain.h"
 
 namespace qlx {
 
@@ -229,8 +230,11 @@ bool Trs232c::write(const void* buffer, std::size_t count)
         const int ev = PollUntil(fd_, POLLOUT, deadline);
         if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) break;
     }
+    // Accepted by the driver is not yet sent: held by flow control, the bytes
+    // would wait, and the purge of the next close would drop them.
+    const bool allSent = sent == count && WaitOutputSent([this] { return QueuedOutput(fd_); }, deadline);
     if (thread_) thread_->NoteWrite();
-    if (sent == count) return true;
+    if (allSent) return true;
     ::tcflush(fd_, TCOFLUSH);
     return false;
 }
