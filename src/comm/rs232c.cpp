@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "comm/comm_thread.h"
+#include "comm/output_drain.h"
 
 namespace qlx {
 
@@ -108,9 +109,14 @@ bool Trs232c::open()
     const char* target = ::realpath(path.c_str(), resolved) ? resolved : path.c_str();
     const int fd = ::open(target, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Fail("回線オープンエラー");
-    fd_ = fd;
     // flock also stops a second open by root, which TIOCEXCL lets through.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return Fail("回線オープンエラー");
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // Another holder owns the device: its queues and its exclusive
+        // claim (both belong to the device, not to this descriptor) stay.
+        ::close(fd);
+        return Fail("回線オープンエラー");
+    }
+    fd_ = fd;
     ::ioctl(fd_, TIOCEXCL);
 
     // The tty queues have a fixed size; only nonsense sizes are refused.
@@ -224,8 +230,11 @@ bool Trs232c::write(const void* buffer, std::size_t count)
         const int ev = PollUntil(fd_, POLLOUT, deadline);
         if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) break;
     }
+    // Accepted by the driver is not yet sent: held by flow control, the bytes
+    // would wait, and the purge of the next close would drop them.
+    const bool allSent = sent == count && WaitOutputSent([this] { return QueuedOutput(fd_); }, deadline);
     if (thread_) thread_->NoteWrite();
-    if (sent == count) return true;
+    if (allSent) return true;
     ::tcflush(fd_, TCOFLUSH);
     return false;
 }
