@@ -548,11 +548,10 @@ bool TMainForm::HandleWindowKey(int key)
 bool TMainForm::HandleWheel(int angleDelta)
 {
     const WindowKeyContext ctx{PageControl->currentIndex() == 0, GraphLevelScrollBar->isVisible(), curves.CursorOn};
-    switch (WheelAction(angleDelta, ctx)) {
-    case WindowAction::LevelUp: LevelScrollBy(-1); return true;
-    case WindowAction::LevelDown: LevelScrollBy(+1); return true;
-    default: return false;
-    }
+    if (WheelAction(angleDelta, ctx) == WindowAction::None)
+        return false;
+    LevelScrollBy(-wheelNotches_.Add(angleDelta));  // wheel up raises the band: a smaller position
+    return true;
 }
 
 }  // namespace qlx

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/window_keys.h"
 #include "graph/graph_level.h"
 #include "graph/redraw_graph.h"
 #include "judge/cursor.h"
@@ -305,6 +306,7 @@ private:
     // The texts shown in the memos, to undo a change past 600 bytes.
     QString impMemoShown_;
     QString refMemoShown_;
+    WheelNotches wheelNotches_;
 };
 
 }  // namespace qlx

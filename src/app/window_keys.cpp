@@ -28,4 +28,13 @@ WindowAction WheelAction(int angleDelta, const WindowKeyContext& ctx)
     return angleDelta > 0 ? WindowAction::LevelUp : WindowAction::LevelDown;
 }
 
+int WheelNotches::Add(int angleDelta)
+{
+    constexpr int kNotch = 120;
+    rest_ += angleDelta;
+    const int notches = rest_ / kNotch;
+    rest_ -= notches * kNotch;
+    return notches;
+}
+
 }  // namespace qlx

@@ -23,4 +23,16 @@ WindowAction KeyAction(WindowKey key, const WindowKeyContext& ctx);
 // the level scroll bar is visible on the impedance page.
 WindowAction WheelAction(int angleDelta, const WindowKeyContext& ctx);
 
+// Turns wheel deltas into whole notches of 120, one level step each. A
+// smooth-scrolling device reports a notch in smaller parts, which add up; a
+// fast turn may report several notches at once.
+class WheelNotches {
+public:
+    // Signed notches completed by this delta, positive for wheel up.
+    int Add(int angleDelta);
+
+private:
+    int rest_ = 0;
+};
+
 }  // namespace qlx

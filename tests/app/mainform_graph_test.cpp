@@ -131,10 +131,19 @@ TEST_F(GraphWindow, PageKeysAndWheelOnlyWithVisibleScrollBarOnImpedancePage)
     Wheel(-120);
     EXPECT_EQ(Level(), 1000);  // clamped
 
+    // Finer deltas of a smooth-scrolling device add up to one notch, one step.
+    Wheel(40);
+    Wheel(40);
+    EXPECT_EQ(Level(), 1000);
+    Wheel(40);
+    EXPECT_EQ(Level(), 900);
+    Wheel(240);  // two notches reported at once
+    EXPECT_EQ(Level(), 700);
+
     form->PageControl->setCurrentIndex(1);
     Key(form->AllRefNoDownLoadButton, Qt::Key_PageUp);
     Wheel(120);
-    EXPECT_EQ(Level(), 1000);
+    EXPECT_EQ(Level(), 700);
 }
 
 TEST_F(GraphWindow, FunctionKeysMoveTheCursorOnlyWhenOn)

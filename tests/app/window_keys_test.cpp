@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/window_keys.h"
 
 namespace qlx {
@@ -32,6 +34,28 @@ TEST(WindowKeys, WheelMovesLevelOnlyWithVisibleScrollBarOnPageZero)
     EXPECT_EQ(WheelAction(-120, {true, false, true}), WindowAction::None);
     EXPECT_EQ(WheelAction(120, {false, true, true}), WindowAction::None);
     EXPECT_EQ(WheelAction(0, {true, true, true}), WindowAction::None);
+}
+
+TEST(WindowKeys, WheelDeltasMakeWholeNotches)
+{
+    struct Case {
+        std::vector<int> deltas;
+        std::vector<int> notches;
+    } cases[] = {
+        {{120, -120}, {1, -1}},
+        {{240}, {2}},                      // a fast turn reported at once
+        {{40, 40, 40, 40}, {0, 0, 1, 0}},  // a smooth-scrolling device
+        {{100, 100, 40}, {0, 1, 1}},
+        {{-50, -80, -110}, {0, -1, -1}},
+        {{60, -60, 60}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        WheelNotches wheel;
+        std::vector<int> got;
+        for (int d : c.deltas)
+            got.push_back(wheel.Add(d));
+        EXPECT_EQ(got, c.notches) << ::testing::PrintToString(c.deltas);
+    }
 }
 
 }  // namespace
