@@ -34,6 +34,7 @@ constexpr std::array<FreqCaption, 10> kFreqCaptions{{{"20", 0},
 
 constexpr int kCaptionBottom = 231;  // frequency captions stand on rows 223..231
 constexpr int kHzRight = 646;
+constexpr int kCaptionGap = 3;  // blank columns between 20k and [Hz]
 constexpr int kOhmLeft = 8;  // [ohm] from x 8, y 8
 constexpr int kOhmTop = 8;
 constexpr int kCaptionPixels = 11;
@@ -44,6 +45,28 @@ QFont CaptionFont(int pixelSize)
     font.setPixelSize(pixelSize);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
+}
+
+// The pixels a text paints, relative to its baseline origin, found by
+// painting it: the font's own tight bounds can be a pixel off the painted ink.
+QRect PaintedInk(const QFont& font, const QString& text)
+{
+    const QFontMetrics fm(font);
+    const int pad = fm.height();
+    QImage scratch(fm.horizontalAdvance(text) + 2 * pad, 3 * pad, QImage::Format_RGB32);
+    scratch.fill(kGridBackground);
+    {
+        QPainter p(&scratch);
+        p.setFont(font);
+        p.setPen(QColor::fromRgb(kCaptionColour));
+        p.drawText(pad, 2 * pad, text);
+    }
+    QRect ink;
+    for (int y = 0; y < scratch.height(); ++y)
+        for (int x = 0; x < scratch.width(); ++x)
+            if (scratch.pixel(x, y) != kGridBackground)
+                ink |= QRect(x - pad, y - 2 * pad, 1, 1);
+    return ink;
 }
 
 // Digits sit on the baseline, so their ink ends one row above it.
@@ -85,16 +108,20 @@ QImage MakeImpGraphFrame()
     const QFont font = CaptionFont(kCaptionPixels);
     p.setFont(font);
     const QFontMetrics fm(font);
+    // Captions are placed by their ink, not by their advance, whose side
+    // bearings would shift them by a pixel or two.
     const QString hz = QStringLiteral("[Hz]");
-    const int hzLeft = kHzRight + 1 - fm.horizontalAdvance(hz);
+    const QRect hzInk = PaintedInk(font, hz);
+    const int hzInkLeft = kHzRight - hzInk.width() + 1;
     for (const FreqCaption& c : kFreqCaptions) {
         const QString text = QString::fromLatin1(c.text);
-        const int width = fm.horizontalAdvance(text);
+        const QRect ink = PaintedInk(font, text);
         // 20k gives way to the unit caption that must end at the frame's edge.
-        const int left = std::min(kPlotOrigin.x() + c.column - width / 2, hzLeft - width);
-        DrawCaption(p, text, left, kCaptionBottom);
+        const int inkLeft =
+            std::min(kPlotOrigin.x() + c.column - (ink.width() - 1) / 2, hzInkLeft - kCaptionGap - ink.width());
+        DrawCaption(p, text, inkLeft - ink.left(), kCaptionBottom);
     }
-    DrawCaption(p, hz, hzLeft, kCaptionBottom);
+    DrawCaption(p, hz, hzInkLeft - hzInk.left(), kCaptionBottom);
     const QString ohm = QStringLiteral("[\u03A9]");
     const QRect ink = fm.tightBoundingRect(ohm);
     p.drawText(kOhmLeft - ink.left(), kOhmTop - ink.top(), ohm);

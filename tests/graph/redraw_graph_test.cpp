@@ -89,6 +89,33 @@ TEST(ScreenGraph, PlotCopiedIntoFrameAndCaptionsBelowIt)
     EXPECT_EQ(inkIn(0, 649, 0, 7) + inkIn(0, 7, 0, 234) + inkIn(647, 649, 0, 234), 0);
 }
 
+// Ink columns of the frame in [x0, x1] on the caption rows under the plot.
+std::pair<int, int> CaptionInk(const QImage& frame, int x0, int x1)
+{
+    int left = x1 + 1, right = x0 - 1;
+    for (int y = 221; y < frame.height(); ++y)
+        for (int x = x0; x <= x1; ++x)
+            if (PixelAt(frame, x, y) == kCaptionColour) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
+}
+
+TEST(ScreenGraph, FrequencyCaptionsCentredOnTheirColumnsAndHzEndingAt646)
+{
+    const QImage frame = MakeImpGraphFrame();
+    // 20k gives way to [Hz], so it is left out here.
+    for (int column : {30, 110, 170, 230, 310, 370, 430, 510, 570}) {
+        const auto [left, right] = CaptionInk(frame, column - 14, column + 14);
+        ASSERT_LE(left, right) << column;
+        EXPECT_LE(std::abs(left + right - 2 * column), 1) << column << ": ink " << left << ".." << right;
+    }
+    const auto [left, right] = CaptionInk(frame, 600, 649);
+    EXPECT_EQ(right, 646);
+    EXPECT_GT(left, 600);
+}
+
 struct CurveCase {
     const char* name;
     std::vector<std::pair<int, std::string>> points;  // index, text
