@@ -40,8 +40,12 @@ TEST(OutputDrain, WaitsUntilTheDeviceHasSentEverything)
         const auto start = Clock::now();
         EXPECT_EQ(WaitOutputSent(queued, start + std::chrono::milliseconds(c.limitMs)), c.sent);
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-        if (c.probes) EXPECT_EQ(probes, c.probes);
-        if (!c.sent) EXPECT_GE(elapsed, c.limitMs);
+        if (c.probes) {
+            EXPECT_EQ(probes, c.probes);
+        }
+        if (!c.sent) {
+            EXPECT_GE(elapsed, c.limitMs);
+        }
         EXPECT_LT(elapsed, c.limitMs + 1500);
     }
 }
