@@ -297,11 +297,11 @@ void TMainForm::BuildImpedancePage()
     MinusBtn = TextIconButton(p, QStringLiteral("－"), QStringLiteral("グラフ縮小"), 672, 246);
 
     // Channels, shown curves and remote measurement in the right column.
-    QGroupBox* ch = Group(p, QStringLiteral("チャンネル"), 696, 0, 146, 128);
-    Caption(ch, QStringLiteral("選択"), 20, 16, 40);
-    Caption(ch, QStringLiteral("重ね書"), 76, 16, 50);
+    QGroupBox* ch = Group(p, QStringLiteral("チャンネル"), 696, 0, 146, 122);
+    Caption(ch, QStringLiteral("選択"), 20, 14, 40);
+    Caption(ch, QStringLiteral("重ね書"), 76, 14, 50);
     for (int c = 0; c < 4; ++c) {
-        const int y = 34 + c * 22;
+        const int y = 32 + c * 22;
         SelChButton[c] = Button(ch, QString::number(c + 1), 16, y, 40, 20);
         SelChButton[c]->setFocusPolicy(Qt::NoFocus);
         DrawChCheckBox[c] = Place(new QCheckBox(ch), 86, y + 2, 18, 16);
@@ -309,21 +309,21 @@ void TMainForm::BuildImpedancePage()
         swatch->setAutoFillBackground(true);
         swatch->setStyleSheet(QStringLiteral("background: %1;").arg(kChannelSwatch[c].name()));
     }
-    QGroupBox* shown = Group(p, QStringLiteral("表示カーブ"), 696, 132, 146, 96);
-    ImpCurveButton = Button(shown, QStringLiteral("測\u3000定"), 14, 18, 118, 22);
-    RefCurveButton = Button(shown, QStringLiteral("リファレンス"), 14, 44, 118, 22);
-    ThCurveButton = Button(shown, QStringLiteral("スレッショルド"), 14, 70, 118, 22);
+    QGroupBox* shown = Group(p, QStringLiteral("表示カーブ"), 696, 124, 146, 84);
+    ImpCurveButton = Button(shown, QStringLiteral("測\u3000定"), 14, 16, 118, 21);
+    RefCurveButton = Button(shown, QStringLiteral("リファレンス"), 14, 38, 118, 21);
+    ThCurveButton = Button(shown, QStringLiteral("スレッショルド"), 14, 60, 118, 21);
     for (QPushButton* b : {ImpCurveButton, RefCurveButton, ThCurveButton})
         b->setFocusPolicy(Qt::NoFocus);
     SetButtonColour(ImpCurveButton, QColor(0x80, 0, 0));
     SetButtonColour(RefCurveButton, QColor(0, 0x80, 0x80));
     SetButtonColour(ThCurveButton, QColor(0x80, 0x80, 0));
-    QGroupBox* remote = Group(p, QStringLiteral("リモート測定"), 696, 232, 146, 72);
-    SelChOnlyCheckBox = Place(new QCheckBox(QStringLiteral("選択チャンネルのみ測定"), remote), 4, 18, 140, 18);
+    QGroupBox* remote = Group(p, QStringLiteral("リモート測定"), 696, 210, 146, 60);
+    SelChOnlyCheckBox = Place(new QCheckBox(QStringLiteral("選択チャンネルのみ測定"), remote), 4, 16, 140, 18);
     QFont small = SelChOnlyCheckBox->font();
     small.setPixelSize(11);
     SelChOnlyCheckBox->setFont(small);
-    MeasStartButton = Button(remote, QStringLiteral("測定開始"), 14, 40, 118, 26);
+    MeasStartButton = Button(remote, QStringLiteral("測定開始"), 14, 36, 118, 22);
 
     // Cursor.
     QGroupBox* cur = Group(p, QStringLiteral("カーソル"), 4, 272, 300, 156);
