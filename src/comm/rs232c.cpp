@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <thread>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -43,6 +44,18 @@ int PollUntil(int fd, short events, Clock::time_point deadline)
         if (r > 0) return p.revents;
         if (r == 0 && Clock::now() >= deadline) return 0;
         if (r < 0 && errno != EINTR) return -1;
+    }
+}
+
+// Waits until the driver has sent every queued byte, at most until deadline.
+// A device that cannot report its queue counts as sent.
+bool OutputLeft(int fd, Clock::time_point deadline)
+{
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
 }
 
@@ -193,7 +206,11 @@ unsigned Trs232c::BuildEventMask() const
 bool Trs232c::close()
 {
     if (!opened()) return false;
-    ::tcflush(fd_, TCIOFLUSH);
+    // Only input is discarded: a write returns once its bytes have left, and
+    // a command sent just before closing (the stop command) must arrive. On a
+    // pseudo-terminal an output flush would even drop bytes the other end has
+    // not read yet.
+    ::tcflush(fd_, TCIFLUSH);
     thread_.reset();  // stops and joins the event thread
     const int fd = fd_;
     fd_ = -1;
@@ -225,7 +242,7 @@ bool Trs232c::write(const void* buffer, std::size_t count)
         if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) break;
     }
     if (thread_) thread_->NoteWrite();
-    if (sent == count) return true;
+    if (sent == count && OutputLeft(fd_, deadline)) return true;
     ::tcflush(fd_, TCOFLUSH);
     return false;
 }
