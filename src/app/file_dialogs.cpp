@@ -10,16 +10,16 @@ namespace {
 
 const QString kTitle = QStringLiteral("QLX-50 Manager");
 
-void Configure(QFileDialog& dialog, const FileDialogSpec& spec)
+void Configure(QFileDialog& dialog, const FileDialogRequest& request)
 {
-    dialog.setWindowTitle(spec.title);
-    dialog.setNameFilter(spec.filter);
-    if (!spec.initialFolder.isEmpty())
-        dialog.setDirectory(spec.initialFolder);
-    if (!spec.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(spec.defaultSuffix);
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(spec.fileName);
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilter(request.filter);
+    if (!request.initialFolder.isEmpty())
+        dialog.setDirectory(request.initialFolder);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
 }
 
 bool Ask(QWidget* parent, const QString& text)
@@ -30,10 +30,10 @@ bool Ask(QWidget* parent, const QString& text)
 
 }  // namespace
 
-std::optional<QString> QtFileDialogs::OpenFile(const FileDialogSpec& spec)
+std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
 {
     QFileDialog dialog(parent_);
-    Configure(dialog, spec);
+    Configure(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -41,10 +41,10 @@ std::optional<QString> QtFileDialogs::OpenFile(const FileDialogSpec& spec)
     return dialog.selectedFiles().first();
 }
 
-std::optional<QString> QtFileDialogs::SaveFile(const FileDialogSpec& spec)
+std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
 {
     QFileDialog dialog(parent_);
-    Configure(dialog, spec);
+    Configure(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The overwrite question is asked below together with the create question.

@@ -8,7 +8,7 @@ class QWidget;
 namespace qlx {
 
 // One file dialog as the commands configure it. Paths are local file paths.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString title;
     QString filter;            // "description(pattern)" as shown to the user
     QString defaultSuffix;     // without dot; empty for none
@@ -22,10 +22,10 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // The chosen existing file, or no value when cancelled.
-    virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
     // The chosen path after the overwrite and create questions were answered
     // with yes, or no value when cancelled.
-    virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
     // A failure the user must see (title "QLX-50 Manager").
     virtual void Error(const QString& text) = 0;
 };
@@ -35,8 +35,8 @@ class QtFileDialogs : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
-    std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
-    std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> OpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     void Error(const QString& text) override;
 
 private:

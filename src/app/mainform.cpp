@@ -26,6 +26,7 @@
 #include "app/file_dialogs.h"
 #include "app/graph_view.h"
 #include "app/up_down.h"
+#include "judge/threshold_editors.h"
 #include "app/window_keys.h"
 #include "model/ref_list_editor.h"
 #include "model/freq_table.h"
@@ -123,11 +124,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();
-    ThNg1UpDown->SetPosition(curves.RefNg1[0]);
-    ThNg2UpDown->SetPosition(curves.RefNg2[0]);
-    ThNg3UpDown->SetPosition(curves.RefNg3[0]);
-    MinFreqUpDown->SetPosition(curves.RefMinFreq[0]);
-    MaxFreqUpDown->SetPosition(curves.RefMaxFreq[0]);
+    SetSpinnerPositions(PositionsForChannel(curves, 0));
     CursorFreqUpDown->SetPosition(68);
     CursorFreqEdit->setText(QStringLiteral(" %1Hz").arg(QString::fromLatin1(FreqLabels[68])));
     ShowCurveFields(CurveKind::Measured);
@@ -301,22 +298,22 @@ void TMainForm::BuildImpedancePage()
     MinusBtn = TextIconButton(p, QStringLiteral("－"), QStringLiteral("グラフ縮小"), 672, 246);
 
     // Channels, shown curves and remote measurement in the right column.
-    QGroupBox* ch = Group(p, QStringLiteral("チャンネル"), 700, 0, 138, 128);
-    Caption(ch, QStringLiteral("選択"), 14, 16, 40);
-    Caption(ch, QStringLiteral("重ね書"), 70, 16, 50);
+    QGroupBox* ch = Group(p, QStringLiteral("チャンネル"), 696, 0, 146, 128);
+    Caption(ch, QStringLiteral("選択"), 20, 16, 40);
+    Caption(ch, QStringLiteral("重ね書"), 76, 16, 50);
     for (int c = 0; c < 4; ++c) {
         const int y = 34 + c * 22;
-        SelChButton[c] = Button(ch, QString::number(c + 1), 10, y, 40, 20);
+        SelChButton[c] = Button(ch, QString::number(c + 1), 16, y, 40, 20);
         SelChButton[c]->setFocusPolicy(Qt::NoFocus);
-        DrawChCheckBox[c] = Place(new QCheckBox(ch), 78, y + 2, 18, 16);
-        QLabel* swatch = Place(new QLabel(ch), 104, y + 7, 12, 5);
+        DrawChCheckBox[c] = Place(new QCheckBox(ch), 86, y + 2, 18, 16);
+        QLabel* swatch = Place(new QLabel(ch), 112, y + 7, 12, 5);
         swatch->setAutoFillBackground(true);
         swatch->setStyleSheet(QStringLiteral("background: %1;").arg(kChannelSwatch[c].name()));
     }
-    QGroupBox* shown = Group(p, QStringLiteral("表示カーブ"), 700, 132, 138, 96);
-    ImpCurveButton = Button(shown, QStringLiteral("測\u3000定"), 10, 18, 118, 22);
-    RefCurveButton = Button(shown, QStringLiteral("リファレンス"), 10, 44, 118, 22);
-    ThCurveButton = Button(shown, QStringLiteral("スレッショルド"), 10, 70, 118, 22);
+    QGroupBox* shown = Group(p, QStringLiteral("表示カーブ"), 696, 132, 146, 96);
+    ImpCurveButton = Button(shown, QStringLiteral("測\u3000定"), 14, 18, 118, 22);
+    RefCurveButton = Button(shown, QStringLiteral("リファレンス"), 14, 44, 118, 22);
+    ThCurveButton = Button(shown, QStringLiteral("スレッショルド"), 14, 70, 118, 22);
     for (QPushButton* b : {ImpCurveButton, RefCurveButton, ThCurveButton})
         b->setFocusPolicy(Qt::NoFocus);
     SetButtonColour(ImpCurveButton, QColor(0x80, 0, 0));
@@ -465,7 +462,12 @@ void TMainForm::BuildUploadPage()
         rows << QString::number(r);
     RefListStringGrid->setVerticalHeaderLabels(rows);
     RefListStringGrid->verticalHeader()->setDefaultSectionSize(15);
-    RefListStringGrid->verticalHeader()->setMinimumWidth(25);
+    RefListStringGrid->verticalHeader()->setFixedWidth(25);
+    RefListStringGrid->horizontalHeader()->setFixedHeight(17);
+    // The heading of the row-number column sits in the grid's corner.
+    const int frame = RefListStringGrid->frameWidth();
+    QLabel* numberHeading = Caption(RefListStringGrid, QStringLiteral("No."), frame, frame, 25, 17);
+    numberHeading->setAlignment(Qt::AlignCenter);
     RefListStringGrid->setColumnWidth(0, 133);
     RefListStringGrid->setColumnWidth(1, 229);
     RefListStringGrid->setColumnWidth(2, 655);

@@ -13,6 +13,7 @@
 #include "app/mainform.h"
 #include "app/sjis_validator.h"
 #include "app/up_down.h"
+#include "judge/threshold_editors.h"
 #include "model/curve_file.h"
 #include "model/file_io.h"
 
@@ -134,9 +135,9 @@ void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)
     std::string path = givenPath;
     if (path.empty()) {
         const CurveDialogTexts& t = DialogTexts(kind);
-        FileDialogSpec spec{QString::fromUtf8(t.openTitle), QString::fromUtf8(t.openFilter), QString(),
+        FileDialogRequest request{QString::fromUtf8(t.openTitle), QString::fromUtf8(t.openFilter), QString(),
                             ExistingFolder(folder), QString()};
-        std::optional<QString> chosen = dialogs_.OpenFile(spec);
+        std::optional<QString> chosen = dialogs_.OpenFile(request);
         if (!chosen)
             return;
         path = LocalPath(*chosen);
@@ -165,11 +166,7 @@ void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)
         RefFileSaveAsMenu->setEnabled(true);
         curves.DecodeRefHeader();
     }
-    ThNg1UpDown->SetPosition(curves.RefNg1[0]);
-    ThNg2UpDown->SetPosition(curves.RefNg2[0]);
-    ThNg3UpDown->SetPosition(curves.RefNg3[0]);
-    MaxFreqUpDown->SetPosition(curves.RefMaxFreq[0]);
-    MinFreqUpDown->SetPosition(curves.RefMinFreq[0]);
+    SetSpinnerPositions(PositionsForChannel(curves, 0));
     ShowCurveFields(kind);
     CurveLoaded(kind);
     if (!measured)
@@ -186,9 +183,9 @@ void TMainForm::SaveCurve(CurveKind kind)
         path.clear();
         std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
         const CurveDialogTexts& t = DialogTexts(kind);
-        FileDialogSpec spec{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
+        FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
                             ExistingFolder(folder), QString()};
-        std::optional<QString> chosen = dialogs_.SaveFile(spec);
+        std::optional<QString> chosen = dialogs_.SaveFile(request);
         if (chosen) {
             path = LocalPath(*chosen);
             folder = FolderOf(path);
@@ -207,9 +204,9 @@ void TMainForm::SaveCurveAs(CurveKind kind)
     const bool measured = kind == CurveKind::Measured;
     std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
     const CurveDialogTexts& t = DialogTexts(kind);
-    FileDialogSpec spec{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
+    FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
                         ExistingFolder(folder), QString()};
-    std::optional<QString> chosen = dialogs_.SaveFile(spec);
+    std::optional<QString> chosen = dialogs_.SaveFile(request);
     if (!chosen)
         return;
     const std::string path = LocalPath(*chosen);

@@ -67,7 +67,7 @@ TVerDlg::TVerDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("QLX-50 Manager"));
     setFixedSize(392, 166);
 
-    ProductLabel = Line(this, QStringLiteral("QLX-50 スピーカー・インピーダンス・アナライザ 管理ソフトウェア"), Arial(12),
+    ProductLabel = Line(this, QStringLiteral("スピーカー・インピーダンス・アナライザ QLX-50 用"), Arial(12),
                         16, 10, 360, 16);
     ProgramIcon = new QLabel(this);
     ProgramIcon->setPixmap(ProgramPixmap());

@@ -64,13 +64,16 @@ void tcommthread::Wake()
 void tcommthread::Run()
 {
     // Without a wake pipe the thread could never be stopped while it waits.
-    if (wakeRead_ < 0) return;
-    while (!stop_) {
-        const unsigned events = Wait() & mask_;
-        if (stop_) break;
-        lastEvents_ = events;
-        if (events) Dispatch(events);
+    if (wakeRead_ >= 0) {
+        while (!stop_) {
+            const unsigned events = Wait() & mask_;
+            if (stop_) break;
+            lastEvents_ = events;
+            if (events) Dispatch(events);
+        }
     }
+    // Nothing fills the queue any more: reads must not wait for it.
+    component_.queue_.End();
 }
 
 unsigned tcommthread::Wait()
@@ -95,6 +98,7 @@ unsigned tcommthread::Wait()
             events |= ReadInput();
         } else {
             inputGone_ = true;
+            component_.queue_.End();
             events |= EvErr;
         }
     }
@@ -117,6 +121,7 @@ unsigned tcommthread::ReadInput()
     if (n <= 0) {
         // Hang-up: stop watching the input so that poll does not return at once forever.
         inputGone_ = true;
+        component_.queue_.End();
         return EvErr;
     }
     unsigned events = 0;

@@ -18,6 +18,16 @@ public:
     {
         std::lock_guard lock(mutex_);
         bytes_.clear();
+        ended_ = false;
+    }
+
+    // No more bytes will come (the line is gone): once the queue is empty a
+    // waiting or later Take fails at once instead of at its deadline.
+    void End()
+    {
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+        changed_.notify_all();
     }
 
     // Appends a byte; false (byte lost) when the queue already holds `limit`.
@@ -40,7 +50,8 @@ public:
     bool Take(unsigned char& out, Clock::time_point deadline)
     {
         std::unique_lock lock(mutex_);
-        if (!changed_.wait_until(lock, deadline, [this] { return !bytes_.empty(); })) return false;
+        changed_.wait_until(lock, deadline, [this] { return !bytes_.empty() || ended_; });
+        if (bytes_.empty()) return false;
         out = bytes_.front();
         bytes_.pop_front();
         return true;
@@ -50,6 +61,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<unsigned char> bytes_;
+    bool ended_ = false;
 };
 
 }  // namespace qlx

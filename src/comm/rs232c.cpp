@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <thread>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -18,6 +17,7 @@
 #include <unistd.h>
 
 #include "comm/comm_thread.h"
+#include "comm/output_drain.h"
 
 namespace qlx {
 
@@ -44,18 +44,6 @@ int PollUntil(int fd, short events, Clock::time_point deadline)
         if (r > 0) return p.revents;
         if (r == 0 && Clock::now() >= deadline) return 0;
         if (r < 0 && errno != EINTR) return -1;
-    }
-}
-
-// Waits until the driver has sent every queued byte, at most until deadline.
-// A device that cannot report its queue counts as sent.
-bool OutputLeft(int fd, Clock::time_point deadline)
-{
-    for (;;) {
-        int queued = 0;
-        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
-        if (Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
 }
 
@@ -121,9 +109,14 @@ bool Trs232c::open()
     const char* target = ::realpath(path.c_str(), resolved) ? resolved : path.c_str();
     const int fd = ::open(target, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Fail("回線オープンエラー");
-    fd_ = fd;
     // flock also stops a second open by root, which TIOCEXCL lets through.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return Fail("回線オープンエラー");
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // Another holder owns the device: its queues and its exclusive
+        // claim (both belong to the device, not to this descriptor) stay.
+        ::close(fd);
+        return Fail("回線オープンエラー");
+    }
+    fd_ = fd;
     ::ioctl(fd_, TIOCEXCL);
 
     // The tty queues have a fixed size; only nonsense sizes are refused.
@@ -208,8 +201,8 @@ bool Trs232c::close()
     if (!opened()) return false;
     // Only input is discarded: a write returns once its bytes have left, and
     // a command sent just before closing (the stop command) must arrive. On a
-    // pseudo-terminal an output flush would even drop bytes the other end has
-    // not read yet.
+    // pseudo-terminal an output flush drops bytes the other end has not read
+    // yet, which the drain in write cannot see.
     ::tcflush(fd_, TCIFLUSH);
     thread_.reset();  // stops and joins the event thread
     const int fd = fd_;
@@ -241,8 +234,11 @@ bool Trs232c::write(const void* buffer, std::size_t count)
         const int ev = PollUntil(fd_, POLLOUT, deadline);
         if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) break;
     }
+    // Accepted by the driver is not yet sent: held by flow control, the bytes
+    // would wait, and the purge of the next close would drop them.
+    const bool allSent = sent == count && WaitOutputSent([this] { return QueuedOutput(fd_); }, deadline);
     if (thread_) thread_->NoteWrite();
-    if (sent == count && OutputLeft(fd_, deadline)) return true;
+    if (allSent) return true;
     ::tcflush(fd_, TCOFLUSH);
     return false;
 }

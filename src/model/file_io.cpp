@@ -11,9 +11,12 @@ namespace qlx {
 
 namespace {
 
-IoResult Failure(const std::string& path, int err)
+enum class Access { Read, Write };
+
+IoResult Failure(Access access, const std::string& path, int err)
 {
-    return IoResult{false, path + "\n" + std::strerror(err)};
+    const char* what = access == Access::Read ? "ファイルを読み込めません。" : "ファイルを書き込めません。";
+    return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
 }
 
 size_t NameStart(const std::string& path)
@@ -45,7 +48,7 @@ IoResult ReadFileBytes(const std::string& path, std::string& bytes)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return Failure(path, errno);
+        return Failure(Access::Read, path, errno);
     std::string data;
     char buffer[65536];
     for (;;) {
@@ -55,7 +58,7 @@ IoResult ReadFileBytes(const std::string& path, std::string& bytes)
                 continue;
             int err = errno;
             ::close(fd);
-            return Failure(path, err);
+            return Failure(Access::Read, path, err);
         }
         if (n == 0)
             break;
@@ -78,7 +81,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         if (::access(target.c_str(), W_OK) != 0)
-            return Failure(path, errno);
+            return Failure(Access::Write, path, errno);
         mode = st.st_mode & 07777;
     }
 
@@ -87,7 +90,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
         temp = "./" + temp;
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return Failure(path, errno);
+        return Failure(Access::Write, path, errno);
     bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
     int err = errno;
     ok = (::close(fd) == 0) && ok;
@@ -96,7 +99,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     if (ok)
         err = errno;
     ::unlink(temp.c_str());
-    return Failure(path, err ? err : EIO);
+    return Failure(Access::Write, path, err ? err : EIO);
 }
 
 bool FileExists(const std::string& path)

@@ -29,20 +29,20 @@ using qlxtest::WriteAll;
 // File dialogs answered from a script; every dialog shown is recorded.
 struct ScriptedFileDialogs : qlx::FileDialogs {
     std::deque<std::optional<QString>> answers;
-    std::vector<qlx::FileDialogSpec> shown;
+    std::vector<qlx::FileDialogRequest> shown;
     QStringList errors;
 
-    std::optional<QString> Next(const qlx::FileDialogSpec& spec)
+    std::optional<QString> Next(const qlx::FileDialogRequest& request)
     {
-        shown.push_back(spec);
+        shown.push_back(request);
         if (answers.empty())
             return std::nullopt;
         auto a = answers.front();
         answers.pop_front();
         return a;
     }
-    std::optional<QString> OpenFile(const qlx::FileDialogSpec& spec) override { return Next(spec); }
-    std::optional<QString> SaveFile(const qlx::FileDialogSpec& spec) override { return Next(spec); }
+    std::optional<QString> OpenFile(const qlx::FileDialogRequest& request) override { return Next(request); }
+    std::optional<QString> SaveFile(const qlx::FileDialogRequest& request) override { return Next(request); }
     void Error(const QString& text) override { errors << text; }
 };
 

@@ -2,9 +2,9 @@
 
 namespace qlxtest {
 
-std::optional<QString> ScriptedFileDialogs::Next(const qlx::FileDialogSpec& spec)
+std::optional<QString> ScriptedFileDialogs::Next(const qlx::FileDialogRequest& request)
 {
-    asked << spec;
+    asked << request;
     if (answers.empty())
         return std::nullopt;
     const QString path = answers.front().value_or(QString());

@@ -12,15 +12,15 @@ namespace qlxtest {
 class ScriptedFileDialogs : public qlx::FileDialogs {
 public:
     std::deque<std::optional<QString>> answers;
-    QList<qlx::FileDialogSpec> asked;
+    QList<qlx::FileDialogRequest> asked;
     QStringList errors;
 
-    std::optional<QString> OpenFile(const qlx::FileDialogSpec& spec) override { return Next(spec); }
-    std::optional<QString> SaveFile(const qlx::FileDialogSpec& spec) override { return Next(spec); }
+    std::optional<QString> OpenFile(const qlx::FileDialogRequest& request) override { return Next(request); }
+    std::optional<QString> SaveFile(const qlx::FileDialogRequest& request) override { return Next(request); }
     void Error(const QString& text) override { errors << text; }
 
 private:
-    std::optional<QString> Next(const qlx::FileDialogSpec& spec);
+    std::optional<QString> Next(const qlx::FileDialogRequest& request);
 };
 
 }  // namespace qlxtest

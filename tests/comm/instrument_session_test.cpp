@@ -212,6 +212,29 @@ TEST_F(SessionWithSim, SilenceAfterTheCommandIsFoundWithinOneReadLimit)
     ExpectFailureShownAndPortClosed();
 }
 
+TEST_F(SessionWithSim, FailureClosesProgressThenShowsTheMessageThenClosesThePort)
+{
+    bool progressAtMessage = true, portAtMessage = false;
+    int stateAtMessage = -1;
+    ui.onMessage = [&] {
+        progressAtMessage = ui.progressShown();
+        portAtMessage = port.opened();
+        stateAtMessage = session.CommState();
+    };
+    qlxsim::SimFaults faults;
+    faults.silenceAfterCommands = 1;
+    sim.SetFaults(faults);
+    QuickTimeout();
+    ASSERT_TRUE(session.StatusCheck());
+    session.OpenProgress(2);
+    ASSERT_TRUE(session.AdvanceProgress());
+    EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommIdle);
+    EXPECT_FALSE(progressAtMessage);
+    EXPECT_TRUE(portAtMessage);
+    EXPECT_EQ(stateAtMessage, CommDataSent);
+    ExpectFailureShownAndPortClosed();
+}
+
 TEST_F(SessionWithSim, BrokenRepliesFailAndLeaveNoData)
 {
     struct Case {

@@ -157,6 +157,46 @@ TEST_F(Rs232cEvents, HangUpIsAnErrorEventAndCloseStillJoins)
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 1000);
 }
 
+TEST_F(Rs232cEvents, AVanishedOtherEndFailsAReadEarlyWhileTheThreadRuns)
+{
+    int received = 0;
+    port.rxtimeout = 3000;
+    port.OnRXCHAR = [&](Trs232c&) { ++received; };
+    ASSERT_TRUE(port.open());
+    pty.Send("A");
+    ASSERT_TRUE(loop.RunUntil([&] { return received > 0; }));
+    pty.CloseMaster();
+    char c = 0;
+    ASSERT_TRUE(port.readchar(c));  // what came before the hang-up is still there
+    EXPECT_EQ(c, 'A');
+    const auto start = Clock::now();
+    EXPECT_FALSE(port.readchar(c));
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 2500);
+}
+
+TEST_F(Rs232cEvents, AHandlerMayCloseAndReopenThePort)
+{
+    int calls = 0;
+    bool closed = false, reopened = false;
+    port.OnRXCHAR = [&](Trs232c& sender) {
+        if (++calls > 1) return;
+        closed = sender.close();
+        reopened = sender.open();
+    };
+    ASSERT_TRUE(port.open());
+    pty.Send("a");
+    ASSERT_TRUE(loop.RunUntil([&] { return calls > 0; }));
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(reopened);
+    EXPECT_TRUE(port.threadused());
+    pty.Send("b");  // the new event thread serves the reopened port
+    ASSERT_TRUE(loop.RunUntil([&] { return calls > 1; }));
+    char c = 0;
+    ASSERT_TRUE(port.readchar(c));
+    EXPECT_EQ(c, 'b');
+    EXPECT_TRUE(port.close());
+}
+
 TEST(Rs232cWithoutSink, NotificationsWaitForDeliverPending)
 {
     qlxtest::PtyPair pty;

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -267,6 +269,25 @@ TEST_F(Rs232cOnPty, SecondOpenOfTheSameDeviceFails)
     EXPECT_FALSE(other.open());
     port.close();
     EXPECT_TRUE(other.open());
+}
+
+TEST_F(Rs232cOnPty, RefusedSecondOpenLeavesTheHoldersDeviceAlone)
+{
+    ASSERT_TRUE(port.open());
+    pty.Send("xyz");
+    pollfd p{pty.slave(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);  // the bytes wait in the device's input
+
+    Trs232c other;
+    ConfigureForInstrument(other, pty.slavePath());
+    ASSERT_FALSE(other.open());
+
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(pty.slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0) << "the refused open dropped the holder's exclusive claim";
+    char buf[3];
+    ASSERT_TRUE(port.read(buf, 3)) << "the refused open discarded the holder's input";
+    EXPECT_EQ(std::string(buf, 3), "xyz");
 }
 
 TEST_F(Rs232cOnPty, SecondOpenFromAnotherProcessFails)

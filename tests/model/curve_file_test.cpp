@@ -120,6 +120,7 @@ TEST(CurveFile, FailedReadLeavesCurveUntouchedAndNamesTheFile)
     IoResult r = ReadCurveFile(dir.file("missing.q5imp"), c);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("missing.q5imp"), std::string::npos);
+    EXPECT_EQ(r.error.rfind("ファイルを読み込めません。", 0), 0u) << r.error;
     EXPECT_EQ(c[5], "55");
 }
 
@@ -134,6 +135,7 @@ TEST(CurveFile, FailedReplaceLeavesNoTemporaryFileBehind)
     IoResult r = WriteCurveFile(path, DefaultCurve());
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("taken.q5imp"), std::string::npos);
+    EXPECT_EQ(r.error.rfind("ファイルを書き込めません。", 0), 0u) << r.error;
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;

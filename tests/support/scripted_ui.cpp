@@ -7,6 +7,7 @@ namespace qlxtest {
 int ScriptedUi::ShowMessage(qlx::MsgDlg dialog, const std::string& message)
 {
     calls.push_back({UiCall::Message, dialog, message, 0, 0});
+    if (onMessage) onMessage();
     if (messageAnswers.empty()) return qlx::mrOk;
     const int answer = messageAnswers.front();
     messageAnswers.pop_front();

@@ -33,6 +33,8 @@ public:
     int cancelAtStep = 0;  // 1-based step that reports a cancel; 0 = never
     // Runs inside ProcessEvents, as window events would (e.g. a second click).
     std::function<void()> onProcessEvents;
+    // Runs inside ShowMessage while the dialog would be on the screen.
+    std::function<void()> onMessage;
 
     int ShowMessage(qlx::MsgDlg dialog, const std::string& message) override;
     bool ProgressOpen(const std::string& caption, int minimum, int maximum) override;

@@ -60,7 +60,7 @@ Points PointsOf(const CurveLines& slot, int channel)
 
 namespace {
 
-struct RefSpec {
+struct RefSetup {
     const char* nameUtf8;
     const char* terminal;
     SpeakerModel channels[4];
@@ -68,7 +68,7 @@ struct RefSpec {
     int ng1, ng2, ng3;
 };
 
-const RefSpec kRefs[] = {
+const RefSetup kRefs[] = {
     {"WOOFER-16A", "B", {{6.4, 52, 42, 4.5, 0.16}}, 3, 112, 30, 15, 25},
     {"FULLRANGE 8", "B", {{7.1, 78, 36, 3.2, 0.20}}, 5, 115, 30, 15, 25},
     {"2WAY NL4", "E", {{6.0, 45, 55, 5.0, 0.14}, {7.4, 95, 33, 2.8, 0.22}}, 0, 119, 35, 20, 30},
@@ -86,22 +86,22 @@ std::string Bracket(const std::string& payload)
     return "[" + p + "]";
 }
 
-void PutHeader(CurveLines& c, const RefSpec& spec, const std::string& firstLine)
+void PutHeader(CurveLines& c, const RefSetup& setup, const std::string& firstLine)
 {
-    const std::string name = qlx::NameLineFor(qlx::Utf8ToSjis(spec.nameUtf8).value_or(spec.nameUtf8));
+    const std::string name = qlx::NameLineFor(qlx::Utf8ToSjis(setup.nameUtf8).value_or(setup.nameUtf8));
     std::string range = qlx::kEmptyBracket, thresholds = qlx::kEmptyBracket;
     for (int ch = 0; ch < 4; ++ch) {
-        qlx::SetCodeAt(range, 2 + 2 * ch, spec.first);
-        qlx::SetCodeAt(range, 3 + 2 * ch, spec.last);
-        qlx::SetCodeAt(thresholds, 2 + ch, spec.ng1);
-        qlx::SetCodeAt(thresholds, 6 + ch, spec.ng2);
-        qlx::SetCodeAt(thresholds, 10 + ch, spec.ng3);
+        qlx::SetCodeAt(range, 2 + 2 * ch, setup.first);
+        qlx::SetCodeAt(range, 3 + 2 * ch, setup.last);
+        qlx::SetCodeAt(thresholds, 2 + ch, setup.ng1);
+        qlx::SetCodeAt(thresholds, 6 + ch, setup.ng2);
+        qlx::SetCodeAt(thresholds, 10 + ch, setup.ng3);
     }
     const std::string fields[4] = {firstLine.empty() ? name : firstLine, range, thresholds, name};
     const std::string flags(1, qlx::CodeChar(qlx::FlagRangeValid | qlx::FlagThresholdsValid | kStoredFlag));
     for (int b = 0; b < 4; ++b) {
         c[qlx::kBlockSize * b] = fields[b];
-        c[qlx::kBlockSize * b + 1] = spec.terminal;
+        c[qlx::kBlockSize * b + 1] = setup.terminal;
         c[qlx::kBlockSize * b + 2] = flags;
     }
 }
@@ -119,19 +119,19 @@ SimMemory DefaultMemory(unsigned seed)
     std::mt19937 rng(seed);
     const int refCount = static_cast<int>(std::size(kRefs));
     for (int r = 0; r < refCount; ++r) {
-        const RefSpec& spec = kRefs[r];
+        const RefSetup& setup = kRefs[r];
         CurveLines& c = m.ref[r];
-        PutHeader(c, spec, "");
-        for (int ch = 0; ch < qlx::ChannelsWithData(spec.terminal); ++ch) PutPoints(c, ch, CurveOf(spec.channels[ch]));
+        PutHeader(c, setup, "");
+        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch) PutPoints(c, ch, CurveOf(setup.channels[ch]));
     }
     // Two measured units of each reference, stamped a few minutes apart.
     for (int s = 0; s < 2 * refCount; ++s) {
-        const RefSpec& spec = kRefs[s % refCount];
+        const RefSetup& setup = kRefs[s % refCount];
         char stamp[16];
         std::snprintf(stamp, sizeof stamp, "2412%02d%02d%02d%02d", 8 + s / refCount, 9 + s % 8, (7 * s) % 60, (13 * s) % 60);
         CurveLines& c = m.meas[s];
-        PutHeader(c, spec, Bracket(stamp));
-        for (int ch = 0; ch < qlx::ChannelsWithData(spec.terminal); ++ch)
+        PutHeader(c, setup, Bracket(stamp));
+        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)
             PutPoints(c, ch, MeasuredVariant(PointsOf(m.ref[s % refCount], ch), rng));
     }
     return m;
