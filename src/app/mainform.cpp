@@ -120,6 +120,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     ConnectRefList();
     ConnectGraphControls();
     ConnectCursorControls();
+    ConnectMeasurement();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();

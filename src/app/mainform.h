@@ -7,12 +7,14 @@
 
 #include "app/settings.h"
 #include "app/window_keys.h"
+#include "comm/instrument_session.h"
 #include "graph/graph_level.h"
 #include "graph/redraw_graph.h"
 #include "judge/cursor.h"
 #include "judge/threshold_editors.h"
 #include "model/curve_state.h"
 #include "ui/main_msg_dlgs.h"
+#include "ui/qt_instrument_ui.h"
 
 class QAction;
 class QCheckBox;
@@ -256,6 +258,18 @@ public:
     // Rows, RefListFilePath, RefListModified, RowMissing and the commands.
     std::unique_ptr<RefListEditor> ListEditor;
 
+    // ---- instrument (mainform_measure.cpp) ---------------------------------------
+    // The instrument line, opened afresh by every instrument operation.
+    Trs232c Rs232c;
+    // Messages, progress dialog and event processing of instrument operations.
+    QtInstrumentUi InstrumentDialogs{MsgDlgs, this};
+    // The protocol on Rs232c; one instrument operation at a time.
+    InstrumentSession Instrument{Rs232c, InstrumentDialogs};
+
+    // Remote measurement of button "測定開始" and menu item F9: acts only when
+    // MeasStartButton has the focus or the sender is RemoteMeasureMenu.
+    void MeasStartButton2Click(QObject* sender);
+
     // ---- COM port and version dialogs ------------------------------------------
     TComPortNoDialog* ComPortNoDialog = nullptr;
     TVerDlg* VerDlg = nullptr;
@@ -299,6 +313,7 @@ private:
     CurveLines& LinesOf(CurveKind kind);
 
     void ConnectRefList();
+    void ConnectMeasurement();
     void CreateSideDialogs();
 
     FileDialogs& dialogs_;

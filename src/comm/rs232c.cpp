@@ -199,7 +199,11 @@ unsigned Trs232c::BuildEventMask() const
 bool Trs232c::close()
 {
     if (!opened()) return false;
-    ::tcflush(fd_, TCIOFLUSH);
+    // Only input is discarded: a write returns once its bytes have left, and
+    // a command sent just before closing (the stop command) must arrive. On a
+    // pseudo-terminal an output flush drops bytes the other end has not read
+    // yet, which the drain in write cannot see.
+    ::tcflush(fd_, TCIFLUSH);
     thread_.reset();  // stops and joins the event thread
     const int fd = fd_;
     fd_ = -1;

@@ -171,6 +171,28 @@ TEST_F(Rs232cOnPty, WriteSendsTheBytesUnchanged)
     EXPECT_EQ(pty.Receive(bytes.size()), bytes);
 }
 
+TEST_F(Rs232cOnPty, BytesWrittenJustBeforeCloseStillArrive)
+{
+    // The loss was a race with the terminal's own delivery: try many times.
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(port.open());
+        ASSERT_TRUE(port.write("RSTP\x03", 5));
+        ASSERT_TRUE(port.close());
+        ASSERT_EQ(pty.Receive(5), "RSTP\x03") << "attempt " << i;
+    }
+}
+
+TEST_F(Rs232cOnPty, CloseDiscardsUnreadInput)
+{
+    ASSERT_TRUE(port.open());
+    pty.Send("stale");
+    ASSERT_TRUE(port.close());
+    port.rxtimeout = 200;
+    ASSERT_TRUE(port.open());
+    char b = 0;
+    EXPECT_FALSE(port.readchar(b));
+}
+
 TEST_F(Rs232cOnPty, ReceivedBytesAreNotTranslated)
 {
     ASSERT_TRUE(port.open());

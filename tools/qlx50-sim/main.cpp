@@ -8,6 +8,7 @@
 #include <string>
 
 #include "qlx50_sim.h"
+#include "sim_curves.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ void Usage()
                  "  --mode sweep|judge        operating mode reported by the status reply (sweep)\n"
                  "  --load DIR                slots from R01..R64/M01..M64.q5imp in DIR\n"
                  "  --save DIR                slots written to DIR when the simulator ends\n"
+                 "  --export-refs DIR         write the stored references as <name>.q5imp into DIR and exit\n"
                  "  --sweep-ms N              duration of a full-range sweep (6000)\n"
                  "  --seed N                  seed of the default curves and the measurements (1)\n"
                  "  --paced                   bytes at 38400 bit/s 8-O-1 instead of at once\n"
@@ -28,6 +30,7 @@ void Usage()
                  "  --no-etx                  replies without their ETX\n"
                  "  --garbage N               N random bytes instead of each reply's data\n"
                  "  --status TEXT             status reply text (ETX appended)\n"
+                 "  --sweep-values N          a sweep reply holds only its first N values\n"
                  "  --log                     print each received command to stderr\n";
 }
 
@@ -51,7 +54,7 @@ std::string Printable(const std::string& bytes)
 int main(int argc, char** argv)
 {
     qlxsim::SimConfig config;
-    std::string link, saveDir;
+    std::string link, saveDir, exportDir;
     bool log = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -73,6 +76,7 @@ int main(int argc, char** argv)
             }
             config.memory = m;
         } else if (a == "--save") saveDir = value();
+        else if (a == "--export-refs") exportDir = value();
         else if (a == "--sweep-ms") config.sweepMs = std::atoi(value().c_str());
         else if (a == "--seed") config.seed = static_cast<unsigned>(std::strtoul(value().c_str(), nullptr, 10));
         else if (a == "--paced") config.paced = true;
@@ -83,11 +87,22 @@ int main(int argc, char** argv)
         else if (a == "--no-etx") config.faults.dropEtx = true;
         else if (a == "--garbage") config.faults.garbageBytes = std::atoi(value().c_str());
         else if (a == "--status") config.faults.statusReply = value() + '\x03';
+        else if (a == "--sweep-values") config.faults.sweepValues = std::atoi(value().c_str());
         else if (a == "--log") log = true;
         else {
             Usage();
             return a == "--help" || a == "-h" ? 0 : 2;
         }
+    }
+
+    if (!exportDir.empty()) {
+        const qlxsim::SimMemory memory = config.memory ? *config.memory : qlxsim::DefaultMemory(config.seed);
+        std::string error;
+        if (!memory.ExportReferences(exportDir, error)) {
+            std::cerr << "qlx50-sim: " << error << "\n";
+            return 1;
+        }
+        return 0;
     }
 
     // The signals are taken synchronously below, so block them in every thread.

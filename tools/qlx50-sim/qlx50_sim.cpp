@@ -20,6 +20,15 @@ constexpr std::size_t kMaxCommand = 4096;
 // 1 start, 8 data, 1 parity and 1 stop bit at 38400 bit/s.
 constexpr auto kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 38400);
 
+// The first n LF-separated values of a reply ended by ETX, still ended by ETX.
+std::string FirstValues(const std::string& reply, int n)
+{
+    const auto values = SplitLines(reply.substr(0, reply.find(kEtx)));
+    std::string out;
+    for (int i = 0; i < n && i < static_cast<int>(values.size()); ++i) out += (i ? "\n" : "") + values[i];
+    return out + kEtx;
+}
+
 }  // namespace
 
 Qlx50Sim::Qlx50Sim(SimConfig config)
@@ -177,7 +186,7 @@ void Qlx50Sim::HandleCommand(const std::string& command)
         response = responder_.Answer(command.substr(0, command.size() - 1));
         if (response.stop) pendingSweep_.clear();
         if (!silent && !response.later.empty()) {
-            pendingSweep_ = response.later;
+            pendingSweep_ = faults_.sweepValues >= 0 ? FirstValues(response.later, faults_.sweepValues) : response.later;
             sweepDue_ = Clock::now() + std::chrono::milliseconds(response.delayMs);
         }
         if (silent) pendingSweep_.clear();

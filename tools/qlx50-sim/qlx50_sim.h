@@ -23,6 +23,7 @@ struct SimFaults {
     bool dropEtx = false;           // replies lack their closing ETX
     int garbageBytes = 0;           // the reply's data replaced by this many bytes without ETX
     std::optional<std::string> statusReply;  // replaces the status reply (bytes as sent)
+    int sweepValues = -1;           // a sweep reply holds only its first N values
 };
 
 struct SimConfig {

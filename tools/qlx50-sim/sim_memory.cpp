@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "model/curve_file.h"
+#include "model/sjis.h"
 
 namespace qlxsim {
 
@@ -82,6 +83,24 @@ bool SimMemory::Save(const std::string& folder, std::string& error) const
                 error = r.error;
                 return false;
             }
+        }
+    }
+    return true;
+}
+
+bool SimMemory::ExportReferences(const std::string& folder, std::string& error) const
+{
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    for (int s = 0; s < kSlots; ++s) {
+        if (!Stored(ref[s])) continue;
+        std::string name = qlx::SjisToUtf8(qlx::BracketPayload(ref[s][qlx::NameLine]));
+        name.erase(name.find_last_not_of(' ') + 1);
+        if (name.empty() || name.find('/') != std::string::npos) name = SlotFileName(true, s).substr(0, 3);
+        const std::string path = (std::filesystem::path(folder) / (name + ".q5imp")).string();
+        if (auto r = qlx::WriteCurveFile(path, ref[s]); !r) {
+            error = r.error;
+            return false;
         }
     }
     return true;

@@ -29,6 +29,9 @@ struct SimMemory {
     // empty slot. Save writes the stored slots and removes the others' files.
     bool Load(const std::string& folder, std::string& error);
     bool Save(const std::string& folder, std::string& error) const;
+    // Writes every stored reference as a curve file named after the curve
+    // ("<name>.q5imp", the name in UTF-8), as a user would keep them.
+    bool ExportReferences(const std::string& folder, std::string& error) const;
 };
 
 std::string SlotFileName(bool reference, int slot);
