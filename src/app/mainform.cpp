@@ -461,6 +461,8 @@ void TMainForm::BuildUploadPage()
     for (int r = 1; r <= 64; ++r)
         rows << QString::number(r);
     RefListStringGrid->setVerticalHeaderLabels(rows);
+    // The style's minimum would otherwise make the rows taller than 15.
+    RefListStringGrid->verticalHeader()->setMinimumSectionSize(15);
     RefListStringGrid->verticalHeader()->setDefaultSectionSize(15);
     RefListStringGrid->verticalHeader()->setFixedWidth(25);
     RefListStringGrid->horizontalHeader()->setFixedHeight(17);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -73,6 +74,22 @@ protected:
     ScriptedFileDialogs files;
     std::unique_ptr<qlx::TMainForm> window;
 };
+
+TEST_F(MainFormRefList, GridHasItsHeadingsWidthsRowHeightAndNoEditing)
+{
+    QTableWidget* grid = window->RefListStringGrid;
+    ASSERT_EQ(grid->columnCount(), 3);
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral("カーブ名"));
+    EXPECT_EQ(grid->horizontalHeaderItem(2)->text(), QStringLiteral("ファイルの場所"));
+    EXPECT_EQ(grid->verticalHeaderItem(63)->text(), QStringLiteral("64"));
+    EXPECT_EQ(grid->verticalHeader()->width(), 25);
+    EXPECT_EQ(grid->columnWidth(0), 133);
+    EXPECT_EQ(grid->columnWidth(1), 229);
+    EXPECT_EQ(grid->columnWidth(2), 655);
+    for (int r : {0, 31, 63})
+        EXPECT_EQ(grid->rowHeight(r), 15) << "row " << r + 1;
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
 
 TEST_F(MainFormRefList, ListControlsStartDisabledAndNewEnablesThem)
 {
