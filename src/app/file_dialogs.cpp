@@ -51,7 +51,9 @@ std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    const QString path = dialog.selectedFiles().first();
+    QString path = dialog.selectedFiles().first();
+    if (!request.requiredExtension.isEmpty() && !path.endsWith(request.requiredExtension, Qt::CaseSensitive))
+        path += request.requiredExtension;
     const QString name = QFileInfo(path).fileName();
     if (QFileInfo::exists(path)) {
         if (!Ask(parent_, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(name)))

@@ -14,6 +14,9 @@ struct FileDialogRequest {
     QString defaultSuffix;     // without dot; empty for none
     QString initialFolder;     // empty: the dialog's own choice
     QString fileName;          // pre-filled file name (save dialogs)
+    // Save dialogs: appended to the chosen name unless it ends in exactly
+    // this; the overwrite and create questions are about that name.
+    QString requiredExtension = {};
 };
 
 // The dialogs and plain messages the window's own commands use. The program

@@ -58,9 +58,13 @@ public:
     }
     std::optional<std::string> ChooseListToSave(const std::string& folder, const std::string& name) override
     {
-        return Local(files_.SaveFile({QStringLiteral("リファレンス・リストに名前を付けて保存"),
-                                      QStringLiteral("リファレンス・リスト(*.q5lst)"), QString(), LocalFolder(folder),
-                                      FromLocal(name)}));
+        // The list is written with ".q5lst" appended to a name typed without
+        // it, so the dialog's questions must be about that name.
+        FileDialogRequest request{QStringLiteral("リファレンス・リストに名前を付けて保存"),
+                                  QStringLiteral("リファレンス・リスト(*.q5lst)"), QString(), LocalFolder(folder),
+                                  FromLocal(name)};
+        request.requiredExtension = QString::fromLatin1(kRefListExt);
+        return Local(files_.SaveFile(request));
     }
     std::optional<std::string> ChooseCurveToRegister(const std::string& folder) override
     {

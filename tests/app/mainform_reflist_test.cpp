@@ -198,6 +198,7 @@ TEST_F(MainFormRefList, DoubleClickRegistersACurveAndSaveAsWritesTheList)
     window->settings.RefListDir = dir.path().string();
     files.answers = {QString::fromStdString(dir.file("saved"))};
     window->RefListFileSaveAsMenu->trigger();
+    EXPECT_EQ(files.shown.back().requiredExtension, QStringLiteral(".q5lst"));
     const std::string written = ReadAll(dir.file("saved.q5lst"));
     EXPECT_NE(written.find("\r\n[TW          ]\r\n" + curve + "\r\n"), std::string::npos);
     EXPECT_EQ(window->RefListFileNameEdit->text(), QStringLiteral("saved"));

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/file_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using qlxtest::ReadAll;
+using qlxtest::TempDir;
+using qlxtest::WriteAll;
+
+// Plays the user of the real save dialog: types the name `typed`, then answers
+// every question with `answer`, recording the questions' texts.
+class SaveDialogUser {
+public:
+    SaveDialogUser(QString typed, QMessageBox::StandardButton answer) : typed_(std::move(typed)), answer_(answer)
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Act(); });
+        timer_.start(20);
+    }
+    QStringList questions;
+
+private:
+    void Act()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed_);
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions << box->text();
+            box->button(answer_)->click();
+        }
+    }
+
+    QString typed_;
+    QMessageBox::StandardButton answer_;
+    QTimer timer_;
+};
+
+qlx::FileDialogRequest ListSaveRequest(const TempDir& dir)
+{
+    qlx::FileDialogRequest request{QStringLiteral("save"), QStringLiteral("リファレンス・リスト(*.q5lst)"), QString(),
+                                   QString::fromStdString(dir.path().string()), QString()};
+    request.requiredExtension = QStringLiteral(".q5lst");
+    return request;
+}
+
+// A name typed without the extension stands for the file with it: the
+// questions are about that file, so an existing list is never replaced
+// without the overwrite question.
+TEST(QtFileDialogsSave, RequiredExtensionIsAddedBeforeTheQuestions)
+{
+    TempDir dir;
+    WriteAll(dir.file("list.q5lst"), "old");
+    qlx::QtFileDialogs dialogs(nullptr);
+    {
+        SaveDialogUser user(QStringLiteral("list"), QMessageBox::No);
+        EXPECT_FALSE(dialogs.SaveFile(ListSaveRequest(dir)));
+        ASSERT_EQ(user.questions.size(), 1);
+        EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("list.q5lst は既に存在します。")))
+            << user.questions[0].toStdString();
+    }
+    EXPECT_EQ(ReadAll(dir.file("list.q5lst")), "old");
+
+    SaveDialogUser user(QStringLiteral("other"), QMessageBox::Yes);
+    EXPECT_EQ(dialogs.SaveFile(ListSaveRequest(dir)), QString::fromStdString(dir.file("other.q5lst")));
+    ASSERT_EQ(user.questions.size(), 1);
+    EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("other.q5lst は存在しません。")))
+        << user.questions[0].toStdString();
+}
+
+}  // namespace
