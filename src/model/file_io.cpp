@@ -105,13 +105,15 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
 bool FileExists(const std::string& path)
 {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
+           S_ISREG(st.st_mode);
 }
 
 bool DirExists(const std::string& path)
 {
     struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
 }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }

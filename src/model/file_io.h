@@ -20,6 +20,7 @@ IoResult ReadFileBytes(const std::string& path, std::string& bytes);
 // never leaves a half-written file where the old one was.
 IoResult WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// A path with a NUL byte names nothing (the system would read it cut short).
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 

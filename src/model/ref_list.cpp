@@ -61,6 +61,16 @@ bool FoundBesideList(const std::string& listFolder, RefListRow& row)
     return true;
 }
 
+// The longest path the system can open.
+constexpr size_t kMaxPathBytes = 4096;
+
+bool IsListEntry(const std::string& nameLine, const std::string& pathLine)
+{
+    const bool nameForm = nameLine == kEmptyEntry || (!nameLine.empty() && nameLine.front() == '[');
+    return nameForm && nameLine.find('\0') == std::string::npos && pathLine.find('\0') == std::string::npos &&
+           pathLine.size() < kMaxPathBytes;
+}
+
 void FillRow(const std::string& nameLine, const std::string& pathLine, const std::string& listFolder,
              RefListRow& row)
 {
@@ -141,9 +151,10 @@ std::string RefListFileBytes(const RefList& list, const char* eol)
     return out;
 }
 
-void ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list)
+int ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list)
 {
     list.Clear();
+    int odd = 0;
     size_t i = 0;
     for (int r = 1; r <= kRefListRows; ++r) {
         while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) <= 0x20)
@@ -152,8 +163,11 @@ void ParseRefListBytes(const std::string& bytes, const std::string& listFolder, 
             break;
         const std::string nameLine = ReadLine(bytes, i);
         const std::string pathLine = ReadLine(bytes, i);
+        if (!IsListEntry(nameLine, pathLine))
+            ++odd;
         FillRow(nameLine, pathLine, listFolder, list.Row(r));
     }
+    return odd;
 }
 
 std::string RefListCsvBytes(const RefList& list)

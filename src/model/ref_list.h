@@ -47,8 +47,11 @@ std::string RefListFileBytes(const RefList& list, const char* eol = "\r\n");
 // emptied. A curve file missing at its stored path is looked for as
 // FileName + ".q5imp" in `listFolder` (where the list lies); a row whose
 // file is found nowhere is marked Missing. Stored paths with "\"
-// separators or drive letters are taken apart without harm.
-void ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list);
+// separators or drive letters are taken apart without harm. Returns how many
+// entries read are not in the form of a list entry (a name line that is
+// neither "," nor bracketed, a NUL byte, a path longer than any file name):
+// non-zero means the file is no sound reference list.
+int ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list);
 
 // CSV export: per row `r,"name","file.q5imp","folder"` ended by CR LF;
 // an empty file name gives `""`. Fields are written byte for byte.

@@ -46,9 +46,12 @@ void RefListEditor::ReadListFile()
     }
     // A moved curve is looked for beside the list itself, wherever the list
     // was opened from.
-    ParseRefListBytes(bytes, FolderWithoutSeparator(RefListFilePath), List);
+    const int odd = ParseRefListBytes(bytes, FolderWithoutSeparator(RefListFilePath), List);
     RefListModified = false;
     ApplyEnablingAfterOpen(List, Controls);
+    if (odd > 0)
+        ui_.FileError("リファレンス・リスト「" + ShownFileName +
+                      "」には読めない行があります。ファイルの内容を確認してください。");
 }
 
 void RefListEditor::New()

@@ -27,7 +27,7 @@ public:
     virtual std::optional<std::string> ChooseCurveToRegister(const std::string& initialFolder) = 0;
     // CSV save dialog; fileName may carry a folder.
     virtual std::optional<std::string> ChooseCsvToSave(const std::string& fileName) = 0;
-    // A file-layer failure (UTF-8 text).
+    // A file-layer failure or a file that is no sound list (UTF-8 text).
     virtual void FileError(const std::string& text) = 0;
     virtual void ShowUploadPage() = 0;
 };

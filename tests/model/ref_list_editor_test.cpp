@@ -178,6 +178,7 @@ TEST_F(RefListEditorTest, OpenThroughTheDialogReadsTheListAndRemembersItsFolder)
     EXPECT_FALSE(editor.RefListModified);
     EXPECT_EQ(editor.List.Row(1), (qlx::RefListRow{"abc         ", "c1", Dir(), false}));
     EXPECT_EQ(editor.Controls, (qlx::RefListControls{true, true, false, true, true}));
+    EXPECT_TRUE(ui.errors.empty());
 
     // A cancelled dialog forgets the path and keeps the rows.
     ui.openList.reset();
@@ -204,6 +205,16 @@ TEST_F(RefListEditorTest, OpenOfAMissingFileLoadsNothingAndReportsNothing)
     EXPECT_EQ(editor.List.Row(1).Name, "keep");
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_EQ(editor.ShownFileName, "absent");
+}
+
+TEST_F(RefListEditorTest, OpenOfAFileThatIsNoListWarnsOnceAndShowsWhatWasRead)
+{
+    WriteAll(dir.file("notes.q5lst"), std::string("shopping\nmilk\n\x01\x02\0\xff\n", 21));
+    editor.Open(dir.file("notes.q5lst"));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("notes"), std::string::npos);
+    EXPECT_EQ(editor.List.Row(1).Name, "hopping");
+    EXPECT_EQ(editor.Controls, qlx::RefListControls{});
 }
 
 TEST_F(RefListEditorTest, InsertAtRow64AsksOnlyWhenItNamesAFile)

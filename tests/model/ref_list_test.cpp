@@ -163,6 +163,45 @@ TEST(RefListFile, NameLineAtTheEndWithoutPathLineReadsAsEmptyPath)
     EXPECT_EQ(list.Row(1), (RefListRow{"last        ", "", "", false}));
 }
 
+// Files that are not reference lists (garbage, other text, absurd lines)
+// are still read without harm, but their odd entries are counted so that the
+// user can be told; every form a list is written in counts as sound.
+TEST(RefListFile, EntriesNotInTheListFormAreCounted)
+{
+    const std::string huge(5000, 'A');
+    const struct {
+        const char* what;
+        std::string bytes;
+        int odd;
+    } cases[] = {
+        {"written list", ListFile({{"[a           ]", "/d/a.q5imp"}, {",", ","}}, "\r\n"), 0},
+        {"download list", ListFile({{"[a           ]", "/d/a.q5imp"}}, "\n"), 0},
+        {"blank lines", "\r\n\n[a           ]\n/d/a.q5imp\n\n,\n,\n", 0},
+        {"name without path at the end", "[last        ]", 0},
+        {"windows path", ListFile({{"[a           ]", "C:\\x\\a.q5imp"}}, "\r\n"), 0},
+        {"empty file", "", 0},
+        {"text that is no list", "hello\nworld\nthird\n", 2},
+        {"nul byte in a path", ListFile({{"[a           ]", std::string("/d/a.q5imp\0zz", 13)}}, "\n"), 1},
+        {"nul byte in a name", ListFile({{std::string("[a\0", 3), ","}}, "\n"), 1},
+        {"path longer than any file name", ListFile({{"[a           ]", "/d/" + huge + ".q5imp"}, {",", ","}}, "\n"), 1},
+    };
+    for (const auto& c : cases) {
+        RefList list;
+        EXPECT_EQ(qlx::ParseRefListBytes(c.bytes, "/nowhere", list), c.odd) << c.what;
+    }
+}
+
+// A path cut short at a NUL byte must not find the file named by its front.
+TEST(RefListFile, PathWithANulByteNamesNoFile)
+{
+    TempDir dir;
+    WriteAll(dir.file("a.q5imp"), "x\n");
+    RefList list;
+    qlx::ParseRefListBytes("[a           ]\n" + dir.file("a.q5imp") + std::string("\0/b.q5imp\n", 10), "/nowhere",
+                           list);
+    EXPECT_TRUE(list.Row(1).Missing);
+}
+
 TEST(RefListRows, InsertAndDeleteMoveRowsWithTheirWarningFlags)
 {
     RefList list;
