@@ -23,12 +23,7 @@ TComPortNoDialog::TComPortNoDialog(std::string& comPortName, const std::vector<S
     ComNo = new QComboBox(this);
     ComNo->setObjectName(QStringLiteral("ComNo"));
     ComNo->setGeometry(40, 18, 162, 22);
-    const ComPortChoices choices = BuildComPortChoices(comPortName, devices);
-    for (const ComPortChoice& c : choices.Items)
-        ComNo->addItem(QString::fromStdString(c.Label), QString::fromStdString(c.Value));
-    ComNo->setCurrentIndex(choices.Selected);
-    // Device entries are long; the open list may be wider than the box.
-    ComNo->view()->setMinimumWidth(ComNo->view()->sizeHintForColumn(0) + 24);
+    FillList(comPortName, devices);
 
     OkButton = new QPushButton(QStringLiteral("OK"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
@@ -42,6 +37,22 @@ TComPortNoDialog::TComPortNoDialog(std::string& comPortName, const std::vector<S
 
     connect(OkButton, &QPushButton::clicked, this, &TComPortNoDialog::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TComPortNoDialog::FillList(const std::string& selectedValue, const std::vector<SerialDevice>& devices)
+{
+    ComNo->clear();
+    const ComPortChoices choices = BuildComPortChoices(selectedValue, devices);
+    for (const ComPortChoice& c : choices.Items)
+        ComNo->addItem(QString::fromStdString(c.Label), QString::fromStdString(c.Value));
+    ComNo->setCurrentIndex(choices.Selected);
+    // Device entries are long; the open list may be wider than the box.
+    ComNo->view()->setMinimumWidth(ComNo->view()->sizeHintForColumn(0) + 24);
+}
+
+void TComPortNoDialog::RefreshDevices(const std::vector<SerialDevice>& devices)
+{
+    FillList(ComNo->currentData().toString().toStdString(), devices);
 }
 
 void TComPortNoDialog::ShowModeless() { ShowModelessCentred(*this); }

@@ -22,6 +22,9 @@ public:
 
     // Shows the dialog without blocking the main window.
     void ShowModeless();
+    // Offers the devices present now (an adapter may have been plugged in
+    // since), keeping the entry the user had selected.
+    void RefreshDevices(const std::vector<SerialDevice>& devices);
 
     QComboBox* ComNo = nullptr;
     QPushButton* OkButton = nullptr;
@@ -29,6 +32,7 @@ public:
 
 private:
     void OkButtonClick();
+    void FillList(const std::string& selectedValue, const std::vector<SerialDevice>& devices);
 
     std::string& comPortName_;
 };

@@ -124,7 +124,10 @@ void TMainForm::CreateSideDialogs()
 {
     ComPortNoDialog = new TComPortNoDialog(settings.ComPortName, ListSerialDevices("/"), this);
     VerDlg = new TVerDlg(this);
-    connect(ComPortMenu, &QAction::triggered, ComPortNoDialog, &TComPortNoDialog::ShowModeless);
+    connect(ComPortMenu, &QAction::triggered, ComPortNoDialog, [this] {
+        ComPortNoDialog->RefreshDevices(ListSerialDevices("/"));
+        ComPortNoDialog->ShowModeless();
+    });
     connect(VersionMenu, &QAction::triggered, VerDlg, &TVerDlg::ShowModeless);
 }
 

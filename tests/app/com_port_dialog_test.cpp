@@ -71,3 +71,26 @@ TEST(ComPortDialog, UnknownSettingsStartOnCom1)
 }
 
 }  // namespace
+
+namespace {
+
+// An adapter plugged in after start is offered when the dialog is shown
+// again; the selection stays where the user left it, also on a device that
+// has gone since.
+TEST(ComPortDialog, DevicesAreLookedForAgainKeepingTheSelection)
+{
+    std::string port = "COM1";
+    TComPortNoDialog dlg(port, {});
+    dlg.ComNo->setCurrentIndex(IndexOf(dlg.ComNo, QStringLiteral("COM 3")));
+    dlg.RefreshDevices({{"/dev/ttyUSB0", "FTDI", true}});
+    EXPECT_EQ(dlg.ComNo->count(), 10);
+    EXPECT_EQ(dlg.ComNo->currentText(), QStringLiteral("COM 3"));
+
+    dlg.ComNo->setCurrentIndex(IndexOf(dlg.ComNo, QStringLiteral("/dev/ttyUSB0 (FTDI)")));
+    dlg.RefreshDevices({});
+    EXPECT_EQ(dlg.ComNo->currentData().toString(), QStringLiteral("/dev/ttyUSB0"));
+    QTest::mouseClick(dlg.OkButton, Qt::LeftButton);
+    EXPECT_EQ(port, "/dev/ttyUSB0");
+}
+
+}  // namespace
