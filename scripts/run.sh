@@ -31,8 +31,9 @@ else
   printf '%s\r\n' "$link" "$run" "$run" "$run" "$run" "$run" "$run" "$run" > "$run/Default.dat"
 fi
 
-# The simulator at the real line rate; it replaces a stale link itself.
-build/tools/qlx50-sim/qlx50-sim --paced --link "$link" > "$run/qlx50-sim.log" 2>&1 &
+# The simulator at the real line rate, logging every command it receives;
+# it replaces a stale link itself.
+build/tools/qlx50-sim/qlx50-sim --paced --log --link "$link" > "$run/qlx50-sim.log" 2>&1 &
 sim=$!
 stop_sim() {
   kill "$sim" 2>/dev/null || true

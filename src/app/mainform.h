@@ -321,6 +321,10 @@ private:
     // The texts shown in the memos, to undo a change past 600 bytes.
     QString impMemoShown_;
     QString refMemoShown_;
+    // The file name last chosen in each curve kind's save dialog: Save shows
+    // it again, Save As starts empty.
+    QString impSaveName_;
+    QString refSaveName_;
     WheelNotches wheelNotches_;
 };
 

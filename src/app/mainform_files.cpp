@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -183,10 +184,12 @@ void TMainForm::SaveCurve(CurveKind kind)
         path.clear();
         std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
         const CurveDialogTexts& t = DialogTexts(kind);
+        QString& saveName = measured ? impSaveName_ : refSaveName_;
         FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
-                            ExistingFolder(folder), QString()};
+                            ExistingFolder(folder), saveName};
         std::optional<QString> chosen = dialogs_.SaveFile(request);
         if (chosen) {
+            saveName = QFileInfo(*chosen).fileName();
             path = LocalPath(*chosen);
             folder = FolderOf(path);
             (measured ? ImpFileNameEdit : RefFileNameEdit)->setText(FromLocal(DisplayName(path)));
@@ -209,6 +212,7 @@ void TMainForm::SaveCurveAs(CurveKind kind)
     std::optional<QString> chosen = dialogs_.SaveFile(request);
     if (!chosen)
         return;
+    (measured ? impSaveName_ : refSaveName_) = QFileInfo(*chosen).fileName();
     const std::string path = LocalPath(*chosen);
     folder = FolderOf(path);
     (measured ? curves.ImpFilePath : curves.RefFilePath) = path;

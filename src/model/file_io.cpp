@@ -42,6 +42,17 @@ bool WriteAllTo(int fd, const std::string& bytes)
     return true;
 }
 
+IoResult WriteInPlace(const std::string& target, const std::string& path, const std::string& bytes)
+{
+    int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return Failure(Access::Write, path, errno);
+    bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
+    const int err = errno;
+    ok = (::close(fd) == 0) && ok;
+    return ok ? IoResult{} : Failure(Access::Write, path, err ? err : EIO);
+}
+
 }  // namespace
 
 IoResult ReadFileBytes(const std::string& path, std::string& bytes)
@@ -79,7 +90,9 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     }
     mode_t mode = 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }();
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
+    if (::stat(target.c_str(), &st) != 0) {
+        st.st_mode = 0;
+    } else {
         if (::access(target.c_str(), W_OK) != 0)
             return Failure(Access::Write, path, errno);
         mode = st.st_mode & 07777;
@@ -89,8 +102,13 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     if (FolderOf(target).empty())
         temp = "./" + temp;
     int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    if (fd < 0) {
+        // A writable file in a folder we may not create files in can still
+        // be rewritten in place, without the protection of the replace.
+        if ((errno == EACCES || errno == EPERM) && S_ISREG(st.st_mode))
+            return WriteInPlace(target, path, bytes);
         return Failure(Access::Write, path, errno);
+    }
     bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
     int err = errno;
     ok = (::close(fd) == 0) && ok;

@@ -161,6 +161,32 @@ TEST_F(FilesFixture, SaveOfDeletedFileAsksAndCancelWritesNothing)
     EXPECT_EQ(ReadAll(chosen), CurveFileBytes(form->curves.ImpLines));
 }
 
+TEST_F(FilesFixture, SaveDialogKeepsTheLastChosenNameAndSaveAsClearsIt)
+{
+    form->OpenCurve(CurveKind::Measured, Write("opened.q5imp", SampleCurve("B", "@")));
+    form->OpenCurve(CurveKind::Reference, Write("ref.q5imp", SampleCurve("B", "@")));
+    const std::string first = dir.file("unit1.q5imp");
+    dialogs.answers.push_back(QString::fromStdString(first));
+    form->ImpFileSaveAsMenu->trigger();
+    EXPECT_TRUE(dialogs.asked.back().fileName.isEmpty());
+
+    // The file is gone: Save asks again with the name last chosen in its dialog.
+    std::filesystem::remove(first);
+    dialogs.answers.push_back(std::nullopt);
+    form->ImpFileSaveMenu->trigger();
+    EXPECT_EQ(dialogs.asked.back().fileName, "unit1.q5imp");
+
+    // Save As starts with an empty name; the reference dialog has its own.
+    dialogs.answers.push_back(std::nullopt);
+    form->ImpFileSaveAsMenu->trigger();
+    EXPECT_TRUE(dialogs.asked.back().fileName.isEmpty());
+    dialogs.answers.push_back(std::nullopt);
+    std::filesystem::remove(dir.file("ref.q5imp"));
+    form->RefFileSaveMenu->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 4);
+    EXPECT_TRUE(dialogs.asked.back().fileName.isEmpty());
+}
+
 TEST_F(FilesFixture, SaveAsWritesChosenFileAndRemembersFolder)
 {
     const std::string path = Write("ref.q5imp", SampleCurve("G", "@"));

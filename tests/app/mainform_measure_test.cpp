@@ -88,6 +88,8 @@ TEST_F(MeasureFixture, F9MeasuresAndShowsTheCurveJudgedAgainstTheReference)
 {
     OpenReference();
     form->ImpMemo->setPlainText(QStringLiteral("first unit"));
+    form->CursorOnMenu->trigger();
+    ASSERT_FALSE(form->CursorPercentEdit->isEnabled());  // no measured curve yet
     const CurveLines ref = form->curves.RefLines;
 
     QTest::keyClick(form.get(), Qt::Key_F9);
@@ -112,6 +114,9 @@ TEST_F(MeasureFixture, F9MeasuresAndShowsTheCurveJudgedAgainstTheReference)
     for (QAction* a : {form->ImpFileSaveMenu, form->ImpFileSaveAsMenu, form->FileImpCsvSaveMenu})
         EXPECT_TRUE(a->isEnabled());
     EXPECT_FALSE(form->JudgeResult.empty());
+    for (QWidget* w : std::initializer_list<QWidget*>{form->CursorImpEdit, form->CursorMaxButton, form->CursorMinButton,
+                                                      form->CursorPercentEdit, form->HensaMaxButton})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(form->Rs232c.opened());
     EXPECT_EQ(TDlgSinkou::Instance(), nullptr);

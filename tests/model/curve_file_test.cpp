@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "model/curve_file.h"
 #include "support/temp_dir.h"
@@ -140,6 +142,47 @@ TEST(CurveFile, FailedReplaceLeavesNoTemporaryFileBehind)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+// Runs `body` in a child process as an ordinary user (nobody when the tests
+// run as root, since root ignores file permissions) and returns its exit code.
+template <typename Body>
+int AsOrdinaryUser(Body body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+TEST(CurveFile, WritableFileInReadOnlyFolderIsRewrittenInPlace)
+{
+    TempDir dir;
+    const std::string path = dir.file("shared.q5imp");
+    WriteAll(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    const int rc = AsOrdinaryUser([&] { return WriteCurveFile(path, DefaultCurve()).ok ? 0 : 1; });
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(ReadAll(path), CurveFileBytes(DefaultCurve()));
+}
+
+TEST(CurveFile, ReadOnlyFileIsRefusedAndKept)
+{
+    TempDir dir;
+    const std::string path = dir.file("locked.q5imp");
+    WriteAll(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const int rc = AsOrdinaryUser([&] { return WriteCurveFile(path, DefaultCurve()).ok ? 0 : 1; });
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(ReadAll(path), "old");
 }
 
 TEST(CurveFile, WriteIntoMissingFolderFailsWithMessage)
