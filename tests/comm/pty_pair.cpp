@@ -1,25 +1,19 @@
 #include "pty_pair.h"
 
+#include "raw_pty.h"
+
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace qlxtest {
 
 PtyPair::PtyPair()
 {
-    char name[128];
-    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty");
-    slavePath_ = name;
-    termios tio{};
-    ::tcgetattr(slave_, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave_, TCSANOW, &tio);
+    slavePath_ = qlxsim::OpenRawPty(master_, slave_);
 }
 
 PtyPair::~PtyPair()

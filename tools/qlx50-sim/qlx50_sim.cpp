@@ -1,4 +1,5 @@
 #include "qlx50_sim.h"
+#include "raw_pty.h"
 
 #include <cerrno>
 #include <random>
@@ -6,8 +7,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include "sim_curves.h"
@@ -39,13 +38,7 @@ Qlx50Sim::Qlx50Sim(SimConfig config)
 {
     responder_.sweepMode = config.sweepMode;
     responder_.sweepMs = config.sweepMs;
-    char name[128];
-    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
-    slavePath_ = name;
-    termios tio{};
-    ::tcgetattr(slave_, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave_, TCSANOW, &tio);
+    slavePath_ = OpenRawPty(master_, slave_);
     ::fcntl(master_, F_SETFD, FD_CLOEXEC);
     ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
     ::fcntl(master_, F_SETFL, O_NONBLOCK);

@@ -1,0 +1,21 @@
+#include "raw_pty.h"
+
+#include <pty.h>
+#include <stdexcept>
+#include <termios.h>
+
+namespace qlxsim {
+
+std::string OpenRawPty(int& master, int& slave)
+{
+    char name[128];
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    return name;
+}
+
+}  // namespace qlxsim
