@@ -25,7 +25,8 @@ struct Line {
         char c = 0;
         bool acked = false;
         while (port.readchar(c)) {
-            if (c == qlx::ETX && acked) return true;
+            if (c == qlx::ETX && acked)
+                return true;
             if (c == qlx::ACK) {
                 acked = true;
                 port.readchar(c);  // the byte after ACK
@@ -42,7 +43,8 @@ void BM_StatusRoundTrip(benchmark::State& state)
     Line line(state.range(0) != 0);
     const auto command = qlx::StatusCommand();
     for (auto _ : state)
-        if (!line.RoundTrip(command)) state.SkipWithError("no reply");
+        if (!line.RoundTrip(command))
+            state.SkipWithError("no reply");
 }
 BENCHMARK(BM_StatusRoundTrip)->Arg(0)->Arg(1)->ArgName("paced")->UseRealTime()->Unit(benchmark::kMicrosecond);
 
@@ -51,7 +53,8 @@ void BM_HeaderRoundTrip(benchmark::State& state)
     Line line(state.range(0) != 0);
     const auto command = qlx::ReadCommand(qlx::CurveStore::Reference, qlx::ReadPart::Header, 0, 0);
     for (auto _ : state)
-        if (!line.RoundTrip(command)) state.SkipWithError("no reply");
+        if (!line.RoundTrip(command))
+            state.SkipWithError("no reply");
 }
 BENCHMARK(BM_HeaderRoundTrip)->Arg(0)->Arg(1)->ArgName("paced")->UseRealTime()->Unit(benchmark::kMicrosecond);
 
@@ -60,7 +63,8 @@ void BM_CurveBlockRoundTrip(benchmark::State& state)
     Line line(false);
     const auto command = qlx::ReadCommand(qlx::CurveStore::Reference, qlx::ReadPart::Curve, 0, 0);
     for (auto _ : state)
-        if (!line.RoundTrip(command)) state.SkipWithError("no reply");
+        if (!line.RoundTrip(command))
+            state.SkipWithError("no reply");
 }
 BENCHMARK(BM_CurveBlockRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond);
 

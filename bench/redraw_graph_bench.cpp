@@ -1,8 +1,8 @@
 // Times one full RedrawGraph with every curve kind on: four measured channels
 // (selected plus three overlays), reference, NG3 band, NG2/NG1 crosses and the
 // cursor line, at zoom 1 and at zoom 10 where most of the lines leave the plot.
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <QGuiApplication>
 
 #include <cstdlib>
 #include <string>

@@ -22,7 +22,8 @@ public:
     bool ProgressOpen(const std::string&, int, int maximum) override { return limit = maximum, count = 0, true; }
     bool ProgressStep() override
     {
-        if (count == 10) lastSweepStep = Clock::now();  // the last step of SweepWait
+        if (count == 10)
+            lastSweepStep = Clock::now();  // the last step of SweepWait
         return ++count <= limit;
     }
     void ProgressClose() override {}
@@ -59,7 +60,8 @@ void BM_FullRangeChannel(benchmark::State& state)
     for (auto _ : state) {
         paused = {};
         const auto start = Clock::now();
-        if (!qlx::MeasureRemotely(session, in)) state.SkipWithError("measurement failed");
+        if (!qlx::MeasureRemotely(session, in))
+            state.SkipWithError("measurement failed");
         const auto end = Clock::now();
         total += Ms(end - start);
         pauses += Ms(paused);
@@ -73,7 +75,12 @@ void BM_FullRangeChannel(benchmark::State& state)
 }
 // The simulator's sweep of the whole grid: 6 s (ends inside SweepWait) and
 // 10 s (ends after it, so the program waits in the reply's first byte).
-BENCHMARK(BM_FullRangeChannel)->Arg(6000)->Arg(10000)->ArgName("sweep_ms")->Iterations(3)->UseRealTime()
+BENCHMARK(BM_FullRangeChannel)
+    ->Arg(6000)
+    ->Arg(10000)
+    ->ArgName("sweep_ms")
+    ->Iterations(3)
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

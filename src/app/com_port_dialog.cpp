@@ -10,10 +10,9 @@
 
 namespace qlx {
 
-TComPortNoDialog::TComPortNoDialog(std::string& comPortName, const std::vector<SerialDevice>& devices,
-                                   QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+TComPortNoDialog::TComPortNoDialog(std::string& comPortName, const std::vector<SerialDevice>& devices, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       comPortName_(comPortName)
 {
     setWindowTitle(QStringLiteral("COMポート番号の設定"));

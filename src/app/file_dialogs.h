@@ -10,10 +10,10 @@ namespace qlx {
 // One file dialog as the commands configure it. Paths are local file paths.
 struct FileDialogRequest {
     QString title;
-    QString filter;            // "description(pattern)" as shown to the user
-    QString defaultSuffix;     // without dot; empty for none
-    QString initialFolder;     // empty: the dialog's own choice
-    QString fileName;          // pre-filled file name (save dialogs)
+    QString filter;         // "description(pattern)" as shown to the user
+    QString defaultSuffix;  // without dot; empty for none
+    QString initialFolder;  // empty: the dialog's own choice
+    QString fileName;       // pre-filled file name (save dialogs)
     // Save dialogs: appended to the chosen name unless it ends in exactly
     // this; the overwrite and create questions are about that name.
     QString requiredExtension = {};

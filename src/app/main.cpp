@@ -1,9 +1,9 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <unistd.h>
 
 #include <cstdlib>
 

@@ -26,10 +26,10 @@
 #include "app/file_dialogs.h"
 #include "app/graph_view.h"
 #include "app/up_down.h"
-#include "judge/threshold_editors.h"
 #include "app/window_keys.h"
-#include "model/ref_list_editor.h"
+#include "judge/threshold_editors.h"
 #include "model/freq_table.h"
+#include "model/ref_list_editor.h"
 
 namespace qlx {
 
@@ -163,12 +163,16 @@ void TMainForm::BuildMenus()
     file->addSeparator();
     QMenu* save = file->addMenu(QStringLiteral("上書き保存(&S)"));
     ImpFileSaveMenu = item(save, QStringLiteral("測定カーブ(&M)..."), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_M));
-    RefFileSaveMenu = item(save, QStringLiteral("リファレンス・カーブ(&R)..."), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
-    RefListFileSaveMenu = item(save, QStringLiteral("リファレンス・リスト(&L)..."), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L));
+    RefFileSaveMenu =
+        item(save, QStringLiteral("リファレンス・カーブ(&R)..."), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
+    RefListFileSaveMenu =
+        item(save, QStringLiteral("リファレンス・リスト(&L)..."), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L));
     QMenu* saveAs = file->addMenu(QStringLiteral("名前を付けて保存(&A)"));
     ImpFileSaveAsMenu = item(saveAs, QStringLiteral("測定カーブ (&M)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    RefFileSaveAsMenu = item(saveAs, QStringLiteral("リファレンス・カーブ (&R)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    RefListFileSaveAsMenu = item(saveAs, QStringLiteral("リファレンス・リスト (&L)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
+    RefFileSaveAsMenu =
+        item(saveAs, QStringLiteral("リファレンス・カーブ (&R)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    RefListFileSaveAsMenu =
+        item(saveAs, QStringLiteral("リファレンス・リスト (&L)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     for (QAction* a : {ImpFileSaveMenu, RefFileSaveMenu, RefListFileSaveMenu, ImpFileSaveAsMenu, RefFileSaveAsMenu,
                        RefListFileSaveAsMenu})
         a->setEnabled(false);
@@ -181,7 +185,8 @@ void TMainForm::BuildMenus()
     FileImpCsvSaveMenu->setEnabled(false);
     FileRefListCsvSaveMenu->setEnabled(false);
     file->addSeparator();
-    PrinterSetupMenu = item(file, QStringLiteral("プリンタ設定(&U)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    PrinterSetupMenu =
+        item(file, QStringLiteral("プリンタ設定(&U)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     FilePrintMenu = item(file, QStringLiteral("インピーダンス画面を印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     FileGraphPrintMenu = item(file, QStringLiteral("グラフを印刷(&Q)..."), QKeySequence(Qt::CTRL | Qt::Key_G));
     file->addSeparator();
@@ -236,9 +241,10 @@ void TMainForm::BuildMenus()
     RemoteMeasureMenu = item(tools, QStringLiteral("リモート測定開始(&S)"), QKeySequence(Qt::Key_F9));
 
     QMenu* comm = bar->addMenu(QStringLiteral("通信"));
-    ImpDownloadMenu = item(comm, QStringLiteral("全測定カーブをダウンロード(&M)..."), QKeySequence(Qt::CTRL | Qt::Key_D));
-    RefDownloadMenu =
-        item(comm, QStringLiteral("全リファレンス・カーブをダウンロード(&R)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    ImpDownloadMenu =
+        item(comm, QStringLiteral("全測定カーブをダウンロード(&M)..."), QKeySequence(Qt::CTRL | Qt::Key_D));
+    RefDownloadMenu = item(comm, QStringLiteral("全リファレンス・カーブをダウンロード(&R)..."),
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     comm->addSeparator();
     ComPortMenu = item(comm, QStringLiteral("COMポート番号(&C)..."));
 
@@ -424,8 +430,8 @@ void TMainForm::BuildDownloadPage()
     Caption(imp, QStringLiteral("全測定カーブをダウンロード"), 14, 26, 250);
     AllImpDownLoadButton = Button(imp, QStringLiteral("OK"), 314, 22, 80, 24);
     Caption(imp, QStringLiteral("リストから選択してダウンロード"), 14, 64, 250);
-    ImpCurveListView =
-        ReportView(imp, {QStringLiteral("No."), QStringLiteral("測定日時"), QStringLiteral("カーブ名")}, {35, 132, 132});
+    ImpCurveListView = ReportView(imp, {QStringLiteral("No."), QStringLiteral("測定日時"), QStringLiteral("カーブ名")},
+                                  {35, 132, 132});
     Place(ImpCurveListView, 14, 86, 380, 440);
     ImpCurveListButton = Button(imp, QStringLiteral("リスト表示"), 14, 536, 100, 26);
     ListSelImpDownLoadButton = Button(imp, QStringLiteral("OK"), 314, 536, 80, 26);
@@ -449,9 +455,12 @@ void TMainForm::BuildUploadPage()
     Caption(group, QStringLiteral("リファレンス・リストを使用してアップロード"), 14, 94, 300);
     Caption(group, QStringLiteral("リファレンス・リスト・ファイル名"), 30, 122, 170);
     RefListFileNameEdit = ReadOnlyEdit(group, 204, 120, 250);
-    NewRefListButton = IconButton(group, QStyle::SP_FileIcon, QStringLiteral("リファレンス・リストを新規作成"), 470, 119);
-    RefListSaveButton = IconButton(group, QStyle::SP_DialogSaveButton, QStringLiteral("リファレンス・リストを保存"), 496, 119);
-    RefListOpenButton = IconButton(group, QStyle::SP_DialogOpenButton, QStringLiteral("リファレンス・リストを開く"), 522, 119);
+    NewRefListButton =
+        IconButton(group, QStyle::SP_FileIcon, QStringLiteral("リファレンス・リストを新規作成"), 470, 119);
+    RefListSaveButton =
+        IconButton(group, QStyle::SP_DialogSaveButton, QStringLiteral("リファレンス・リストを保存"), 496, 119);
+    RefListOpenButton =
+        IconButton(group, QStyle::SP_DialogOpenButton, QStringLiteral("リファレンス・リストを開く"), 522, 119);
 
     RefListStringGrid = Place(new QTableWidget(64, 3, group), 14, 150, 798, 380);
     RefListStringGrid->setHorizontalHeaderLabels(

@@ -125,7 +125,7 @@ public:
     QPushButton* ImpOpenButton = nullptr;
 
     // ---- impedance page: channels and shown curves ----------------------------
-    std::array<QPushButton*, 4> SelChButton{};  // SelCh1Button .. SelCh4Button
+    std::array<QPushButton*, 4> SelChButton{};   // SelCh1Button .. SelCh4Button
     std::array<QCheckBox*, 4> DrawChCheckBox{};  // DrawCh1CheckBox .. DrawCh4CheckBox
     QPushButton* ImpCurveButton = nullptr;
     QPushButton* RefCurveButton = nullptr;

@@ -1,7 +1,7 @@
 // Curve fields of the impedance page and the open/save commands of the
 // measured and the reference curve.
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -21,7 +21,6 @@
 namespace qlx {
 
 namespace {
-
 
 struct CurveDialogTexts {
     const char* openTitle;
@@ -137,7 +136,7 @@ void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)
     if (path.empty()) {
         const CurveDialogTexts& t = DialogTexts(kind);
         FileDialogRequest request{QString::fromUtf8(t.openTitle), QString::fromUtf8(t.openFilter), QString(),
-                            ExistingFolder(folder), QString()};
+                                  ExistingFolder(folder), QString()};
         std::optional<QString> chosen = dialogs_.OpenFile(request);
         if (!chosen)
             return;
@@ -185,8 +184,8 @@ void TMainForm::SaveCurve(CurveKind kind)
         std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
         const CurveDialogTexts& t = DialogTexts(kind);
         QString& saveName = measured ? impSaveName_ : refSaveName_;
-        FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
-                            ExistingFolder(folder), saveName};
+        FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter),
+                                  QStringLiteral("q5imp"), ExistingFolder(folder), saveName};
         std::optional<QString> chosen = dialogs_.SaveFile(request);
         if (chosen) {
             saveName = QFileInfo(*chosen).fileName();
@@ -208,7 +207,7 @@ void TMainForm::SaveCurveAs(CurveKind kind)
     std::string& folder = measured ? settings.ImpCurveDir : settings.RefCurveDir;
     const CurveDialogTexts& t = DialogTexts(kind);
     FileDialogRequest request{QString::fromUtf8(t.saveTitle), QString::fromUtf8(t.saveFilter), QStringLiteral("q5imp"),
-                        ExistingFolder(folder), QString()};
+                              ExistingFolder(folder), QString()};
     std::optional<QString> chosen = dialogs_.SaveFile(request);
     if (!chosen)
         return;

@@ -38,8 +38,7 @@ class WindowRefListUi : public RefListUi {
 public:
     WindowRefListUi(MainMsgDlgs& msg, FileDialogs& files, std::function<void()> showUploadPage)
         : msg_(msg), files_(files), showUploadPage_(std::move(showUploadPage))
-    {
-    }
+    {}
 
     SaveAnswer AskChangeSave() override
     {
@@ -68,9 +67,9 @@ public:
     }
     std::optional<std::string> ChooseCurveToRegister(const std::string& folder) override
     {
-        return Local(files_.OpenFile({QString::fromUtf8(kRegisterTitle),
-                                      QStringLiteral("インピーダンス・カーブ ( *.q5imp )"), QString(),
-                                      LocalFolder(folder), QString()}));
+        return Local(
+            files_.OpenFile({QString::fromUtf8(kRegisterTitle), QStringLiteral("インピーダンス・カーブ ( *.q5imp )"),
+                             QString(), LocalFolder(folder), QString()}));
     }
     std::optional<std::string> ChooseCsvToSave(const std::string& name) override
     {

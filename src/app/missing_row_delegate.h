@@ -13,8 +13,7 @@ class MissingRowDelegate : public QStyledItemDelegate {
 public:
     MissingRowDelegate(std::function<bool(int row)> missing, QObject* parent)
         : QStyledItemDelegate(parent), missing_(std::move(missing))
-    {
-    }
+    {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 

@@ -1,9 +1,9 @@
 #include "app/serial_devices.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace qlx {
 

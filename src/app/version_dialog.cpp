@@ -60,15 +60,15 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
 }
 
 TVerDlg::TVerDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     setWindowTitle(QStringLiteral("QLX-50 Manager"));
     setFixedSize(392, 166);
 
-    ProductLabel = Line(this, QStringLiteral("スピーカー・インピーダンス・アナライザ QLX-50 用"), Arial(12),
-                        16, 10, 360, 16);
+    ProductLabel =
+        Line(this, QStringLiteral("スピーカー・インピーダンス・アナライザ QLX-50 用"), Arial(12), 16, 10, 360, 16);
     ProgramIcon = new QLabel(this);
     ProgramIcon->setPixmap(ProgramPixmap());
     ProgramIcon->setGeometry(24, 36, 32, 32);

@@ -40,23 +40,31 @@ tcommthread::~tcommthread()
 {
     stop_ = true;
     Wake();
-    if (thread_.joinable()) thread_.join();
-    if (wakeRead_ >= 0) ::close(wakeRead_);
-    if (wakeWrite_ >= 0) ::close(wakeWrite_);
+    if (thread_.joinable())
+        thread_.join();
+    if (wakeRead_ >= 0)
+        ::close(wakeRead_);
+    if (wakeWrite_ >= 0)
+        ::close(wakeWrite_);
 }
 
-void tcommthread::Start() { thread_ = std::thread([this] { Run(); }); }
+void tcommthread::Start()
+{
+    thread_ = std::thread([this] { Run(); });
+}
 
 void tcommthread::NoteWrite()
 {
-    if (!(mask_ & EvTxEmpty)) return;
+    if (!(mask_ & EvTxEmpty))
+        return;
     txPending_ = true;
     Wake();
 }
 
 void tcommthread::Wake()
 {
-    if (wakeWrite_ < 0) return;
+    if (wakeWrite_ < 0)
+        return;
     const char b = 1;
     [[maybe_unused]] const ssize_t n = ::write(wakeWrite_, &b, 1);
 }
@@ -67,9 +75,11 @@ void tcommthread::Run()
     if (wakeRead_ >= 0) {
         while (!stop_) {
             const unsigned events = Wait() & mask_;
-            if (stop_) break;
+            if (stop_)
+                break;
             lastEvents_ = events;
-            if (events) Dispatch(events);
+            if (events)
+                Dispatch(events);
         }
     }
     // Nothing fills the queue any more: reads must not wait for it.
@@ -84,7 +94,8 @@ unsigned tcommthread::Wait()
     const int r = ::poll(fds, count, periodic ? kCounterPeriodMs : -1);
     if (r < 0) {
         // A wait that fails at once would otherwise be retried in a tight loop.
-        if (errno != EINTR) stop_ = true;
+        if (errno != EINTR)
+            stop_ = true;
         return 0;
     }
     unsigned events = 0;
@@ -102,7 +113,8 @@ unsigned tcommthread::Wait()
             events |= EvErr;
         }
     }
-    if (countersUsable_ && (mask_ & kCounterEvents)) events |= CheckCounters();
+    if (countersUsable_ && (mask_ & kCounterEvents))
+        events |= CheckCounters();
     if (txPending_) {
         int queued = 0;
         if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued == 0) {
@@ -117,7 +129,8 @@ unsigned tcommthread::ReadInput()
 {
     unsigned char raw[256];
     const ssize_t n = ::read(fd_, raw, sizeof raw);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return 0;
+    if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        return 0;
     if (n <= 0) {
         // Hang-up: stop watching the input so that poll does not return at once forever.
         inputGone_ = true;
@@ -127,10 +140,13 @@ unsigned tcommthread::ReadInput()
     unsigned events = 0;
     for (ssize_t i = 0; i < n; ++i) {
         const auto b = component_.decoder_.Feed(raw[i]);
-        if (!b) continue;
+        if (!b)
+            continue;
         events |= EvRxChar;
-        if (*b == evtChar_) events |= EvRxFlag;
-        if (!component_.queue_.Push(*b, queueLimit_)) events |= EvErr;
+        if (*b == evtChar_)
+            events |= EvRxFlag;
+        if (!component_.queue_.Push(*b, queueLimit_))
+            events |= EvErr;
     }
     return events;
 }
@@ -143,12 +159,13 @@ unsigned tcommthread::CheckCounters()
         countersUsable_ = false;
         return 0;
     }
-    const int now[kCounters] = {ic.cts, ic.dsr, ic.rng, ic.dcd, ic.brk,
-                                ic.frame + ic.overrun + ic.parity + ic.buf_overrun};
+    const int now[kCounters] = {ic.cts, ic.dsr, ic.rng,
+                                ic.dcd, ic.brk, ic.frame + ic.overrun + ic.parity + ic.buf_overrun};
     static constexpr unsigned kEvent[kCounters] = {EvCts, EvDsr, EvRing, EvRlsd, EvBreak, EvErr};
     unsigned events = 0;
     for (int i = 0; i < kCounters; ++i) {
-        if (countersKnown_ && now[i] != counters_[i]) events |= kEvent[i];
+        if (countersKnown_ && now[i] != counters_[i])
+            events |= kEvent[i];
         counters_[i] = now[i];
     }
     countersKnown_ = true;
@@ -162,7 +179,8 @@ void tcommthread::Dispatch(unsigned events)
         {EvErr, NotifyErr},     {EvRing, NotifyRing}, {EvRlsd, NotifyRlsd},
     };
     for (const auto& [bit, code] : kLineEvents)
-        if (events & bit) component_.Post(code);
+        if (events & bit)
+            component_.Post(code);
     if (events & EvRxChar) {
         int queued = static_cast<int>(component_.queue_.Size());
         component_.rxcount_ = queued;
@@ -170,10 +188,13 @@ void tcommthread::Dispatch(unsigned events)
             component_.rxcount_ = 0;
             component_.Post(NotifyPacket);
         }
-        if (rxcharWanted_) component_.Post(NotifyRxChar);
+        if (rxcharWanted_)
+            component_.Post(NotifyRxChar);
     }
-    if (events & EvRxFlag) component_.Post(NotifyRxFlag);
-    if (events & EvTxEmpty) component_.Post(NotifyTxEmpty);
+    if (events & EvRxFlag)
+        component_.Post(NotifyRxFlag);
+    if (events & EvTxEmpty)
+        component_.Post(NotifyTxEmpty);
 }
 
 }  // namespace qlx

@@ -28,7 +28,8 @@ std::optional<char> ChannelCode(int terminalIndex, int channel)
 {
     static const char* const codes[] = {"2", "56", "789:"};
     const char* row = codes[terminalIndex == 0 ? 0 : terminalIndex == 1 ? 1 : 2];
-    if (channel < 0 || channel >= static_cast<int>(std::strlen(row))) return std::nullopt;
+    if (channel < 0 || channel >= static_cast<int>(std::strlen(row)))
+        return std::nullopt;
     return row[channel];
 }
 

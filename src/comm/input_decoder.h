@@ -34,12 +34,14 @@ public:
                 out = raw;
         } else if (state_ == 1) {
             state_ = raw == 0x00 ? 2 : 0;
-            if (raw != 0x00) out = raw;
+            if (raw != 0x00)
+                out = raw;
         } else {
             state_ = 0;
             out = errorChar_;
         }
-        if (out && *out == 0 && discardNul_) return std::nullopt;
+        if (out && *out == 0 && discardNul_)
+            return std::nullopt;
         return out;
     }
 

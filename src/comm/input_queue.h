@@ -34,7 +34,8 @@ public:
     bool Push(unsigned char b, std::size_t limit)
     {
         std::lock_guard lock(mutex_);
-        if (bytes_.size() >= limit) return false;
+        if (bytes_.size() >= limit)
+            return false;
         bytes_.push_back(b);
         changed_.notify_all();
         return true;
@@ -51,7 +52,8 @@ public:
     {
         std::unique_lock lock(mutex_);
         changed_.wait_until(lock, deadline, [this] { return !bytes_.empty() || ended_; });
-        if (bytes_.empty()) return false;
+        if (bytes_.empty())
+            return false;
         out = bytes_.front();
         bytes_.pop_front();
         return true;

@@ -44,12 +44,12 @@ void ConfigureInstrumentPort(Trs232c& port)
 
 InstrumentSession::InstrumentSession(Trs232c& port, InstrumentUi& ui)
     : Pause([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }), port_(port), ui_(ui)
-{
-}
+{}
 
 InstrumentSession::Operation::Operation(InstrumentSession& session) : session_(session)
 {
-    if (session_.busy_) return;
+    if (session_.busy_)
+        return;
     session_.busy_ = true;
     session_.rxTimeoutAtStart_ = session_.port_.rxtimeout;
     started_ = true;
@@ -57,7 +57,8 @@ InstrumentSession::Operation::Operation(InstrumentSession& session) : session_(s
 
 InstrumentSession::Operation::~Operation()
 {
-    if (!started_) return;
+    if (!started_)
+        return;
     session_.ui_.ProgressClose();
     if (session_.commState_ != CommIdle) {
         session_.port_.close();
@@ -82,7 +83,8 @@ bool InstrumentSession::StatusCheck(StatusCondition condition)
     commState_ = CommPortOpen;
     Send(StatusCommand());
     commState_ = CommStatusSent;
-    if (!ReceiveStatus()) return false;
+    if (!ReceiveStatus())
+        return false;
 
     if (ReplyData().find(kModelString) == std::string_view::npos) {
         CommFailure();
@@ -102,7 +104,8 @@ bool InstrumentSession::ReceiveStatus()
 {
     for (int i = 0; i < kStatusReplyMax; ++i) {
         char b = 0;
-        if (!ReceiveByte(b)) break;
+        if (!ReceiveByte(b))
+            break;
         if (b == ETX) {
             commState_ = CommStatusReceived;
             return true;
@@ -121,7 +124,8 @@ std::uint8_t InstrumentSession::DataExchange(const CommandBuffer& command, ByteE
     Pause(kDataPauseMs);
     Send(command);
     commState_ = CommDataSent;
-    if (!ReceiveAck()) return commState_;
+    if (!ReceiveAck())
+        return commState_;
     return ReceiveData(events);
 }
 
@@ -147,7 +151,8 @@ std::uint8_t InstrumentSession::ReceiveData(ByteEvents events)
             CommFailure();
             return commState_;
         }
-        if (events == ByteEvents::LetWindowRun) ui_.ProcessEvents();
+        if (events == ByteEvents::LetWindowRun)
+            ui_.ProcessEvents();
         if (b == ETX) {
             commState_ = CommDataReceived;
             return commState_;
@@ -171,12 +176,16 @@ void InstrumentSession::OpenProgress(int maximum) { ui_.ProgressOpen(kProgressCa
 
 bool InstrumentSession::AdvanceProgress()
 {
-    if (!ui_.ProgressStep()) return false;
+    if (!ui_.ProgressStep())
+        return false;
     ui_.ProcessEvents();
     return true;
 }
 
-bool InstrumentSession::ReplyHoldsCurve() const { return (static_cast<unsigned char>(ReplyByte(kFlagsByte)) & 0x08) != 0; }
+bool InstrumentSession::ReplyHoldsCurve() const
+{
+    return (static_cast<unsigned char>(ReplyByte(kFlagsByte)) & 0x08) != 0;
+}
 
 std::string InstrumentSession::ReplyFieldText() const
 {

@@ -18,8 +18,8 @@ extern const char* const kCannotCommunicateText;
 extern const char* const kNotSweepModeText;
 
 constexpr const char* kProgressCaption = "通信中";
-constexpr int kStatusReplyMax = 65;     // bytes of a status reply, ETX included
-constexpr int kDataPauseMs = 25;        // before every data command
+constexpr int kStatusReplyMax = 65;  // bytes of a status reply, ETX included
+constexpr int kDataPauseMs = 25;     // before every data command
 constexpr int kNormalRxTimeoutMs = 2000;
 
 // Values of CommState.

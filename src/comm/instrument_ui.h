@@ -54,8 +54,7 @@ public:
     virtual void ProgressClose() = 0;
 
     // Folder picker; no value when the user cancels.
-    virtual std::optional<std::string> ChooseFolder(const std::string& title,
-                                                    const std::string& status,
+    virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& status,
                                                     const std::string& initialFolder) = 0;
 
     // Lets the window process pending events (repaint, clicks, cancel button).

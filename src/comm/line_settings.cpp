@@ -60,12 +60,10 @@ const ParityName kParityNames[] = {
 };
 
 const std::pair<int, speed_t> kSpeeds[] = {
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},
-    {150, B150},       {200, B200},       {300, B300},       {600, B600},
-    {1200, B1200},     {1800, B1800},     {2400, B2400},     {4800, B4800},
-    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
-    {115200, B115200}, {230400, B230400}, {460800, B460800}, {500000, B500000},
-    {576000, B576000}, {921600, B921600}, {1000000, B1000000},
+    {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},         {200, B200},
+    {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},     {2400, B2400},       {4800, B4800},
+    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},   {230400, B230400},
+    {460800, B460800}, {500000, B500000}, {576000, B576000}, {921600, B921600}, {1000000, B1000000},
 };
 
 void ApplyParity(termios& tio, Parity p)
@@ -86,7 +84,8 @@ bool ApplyCharSize(termios& tio, int charbit)
 {
     static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
     const int bits = charbit & 0xFF;
-    if (bits < 5 || bits > 8) return false;
+    if (bits < 5 || bits > 8)
+        return false;
     tio.c_cflag = (tio.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | sizes[bits - 5];
     return true;
 }
@@ -103,8 +102,8 @@ void ApplyStopBits(termios& tio, const std::string& stopbit)
 
 void MakeRaw(termios& tio)
 {
-    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                          IXON | IXOFF | IXANY | INPCK | IGNPAR | IMAXBEL);
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
+                                          IXANY | INPCK | IGNPAR | IMAXBEL);
     tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ECHOE | ECHOK | ICANON | ISIG | IEXTEN);
     tio.c_cflag |= CLOCAL | CREAD;
@@ -118,10 +117,13 @@ void ApplyFlowFlags(termios& tio, int flowflag)
     if (f.contains(dfParity)) {
         tio.c_iflag |= INPCK;
         // Marked errors are turned into ErrorChar by the reading side.
-        if (f.contains(dfErrorChar)) tio.c_iflag |= PARMRK;
+        if (f.contains(dfErrorChar))
+            tio.c_iflag |= PARMRK;
     }
-    if (f.contains(dfOutX)) tio.c_iflag |= IXON;
-    if (f.contains(dfInX)) tio.c_iflag |= IXOFF;
+    if (f.contains(dfOutX))
+        tio.c_iflag |= IXON;
+    if (f.contains(dfInX))
+        tio.c_iflag |= IXOFF;
     if (f.contains(dfOutxCtsFlow) || RtsControlOf(flowflag) == 2)
         tio.c_cflag |= CRTSCTS;
     else
@@ -133,14 +135,16 @@ void ApplyFlowFlags(termios& tio, int flowflag)
 std::optional<Parity> ParityFromName(const std::string& name)
 {
     for (const ParityName& p : kParityNames)
-        if (name == p.name) return p.parity;
+        if (name == p.name)
+            return p.parity;
     return std::nullopt;
 }
 
 std::optional<speed_t> SpeedOf(int bps)
 {
     for (const auto& [rate, speed] : kSpeeds)
-        if (rate == bps) return speed;
+        if (rate == bps)
+            return speed;
     return std::nullopt;
 }
 
@@ -150,16 +154,23 @@ int RtsControlOf(int flowflag) { return (flowflag >> dfRtsControl_b0) & 3; }
 bool ApplyLineSettings(termios& tio, const LineSettings& s)
 {
     const std::optional<speed_t> speed = SpeedOf(s.bps);
-    if (!speed) return false;
+    if (!speed)
+        return false;
     MakeRaw(tio);
-    if (cfsetispeed(&tio, *speed) != 0 || cfsetospeed(&tio, *speed) != 0) return false;
+    if (cfsetispeed(&tio, *speed) != 0 || cfsetospeed(&tio, *speed) != 0)
+        return false;
     ApplyStopBits(tio, s.stopbit);
-    if (const std::optional<Parity> p = ParityFromName(s.paritymode)) ApplyParity(tio, *p);
+    if (const std::optional<Parity> p = ParityFromName(s.paritymode))
+        ApplyParity(tio, *p);
     ApplyFlowFlags(tio, s.flowflag);
-    if (!ApplyCharSize(tio, s.charbit)) return false;
-    if (s.XonChar != 0) tio.c_cc[VSTART] = static_cast<cc_t>(s.XonChar);
-    if (s.XoffChar != 0) tio.c_cc[VSTOP] = static_cast<cc_t>(s.XoffChar);
-    if (s.EofChar != 0) tio.c_cc[VEOF] = static_cast<cc_t>(s.EofChar);
+    if (!ApplyCharSize(tio, s.charbit))
+        return false;
+    if (s.XonChar != 0)
+        tio.c_cc[VSTART] = static_cast<cc_t>(s.XonChar);
+    if (s.XoffChar != 0)
+        tio.c_cc[VSTOP] = static_cast<cc_t>(s.XoffChar);
+    if (s.EofChar != 0)
+        tio.c_cc[VEOF] = static_cast<cc_t>(s.EofChar);
     return tio.c_cc[VSTART] == 0 || tio.c_cc[VSTART] != tio.c_cc[VSTOP];
 }
 

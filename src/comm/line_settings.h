@@ -34,7 +34,8 @@ public:
     constexpr FlowSet() = default;
     constexpr FlowSet(std::initializer_list<rsflowset> members)
     {
-        for (rsflowset m : members) bits_ |= static_cast<std::uint16_t>(1u << m);
+        for (rsflowset m : members)
+            bits_ |= static_cast<std::uint16_t>(1u << m);
     }
     static constexpr FlowSet FromBits(int bits)
     {

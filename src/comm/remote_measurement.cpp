@@ -57,15 +57,17 @@ bool MeasureChannel(InstrumentSession& session, const RemoteMeasurementInput& in
         EndRun(session);
         return false;
     }
-    const CommandBuffer command =
-        SweepCommand(*ChannelCode(in.TerminalIndex, c), in.RefMinFreq[c], in.RefMaxFreq[c]);
+    const CommandBuffer command = SweepCommand(*ChannelCode(in.TerminalIndex, c), in.RefMinFreq[c], in.RefMaxFreq[c]);
     session.Pause(kDataPauseMs);
     ReopenWithTimeout(session, kSweepRxTimeoutMs);
     session.Send(command);
     session.SetCommState(CommDataSent);
-    if (!session.ReceiveAck()) return false;
-    if (!SweepWait(session, in.RefMinFreq[c], in.RefMaxFreq[c])) return false;
-    if (session.ReceiveData() == CommIdle) return false;
+    if (!session.ReceiveAck())
+        return false;
+    if (!SweepWait(session, in.RefMinFreq[c], in.RefMaxFreq[c]))
+        return false;
+    if (session.ReceiveData() == CommIdle)
+        return false;
     ReopenWithTimeout(session, kNormalRxTimeoutMs);
     if (!session.AdvanceProgress()) {
         EndRun(session);
@@ -80,7 +82,8 @@ bool MeasureChannel(InstrumentSession& session, const RemoteMeasurementInput& in
 ChannelSpan ChannelsToSweep(const RemoteMeasurementInput& in)
 {
     const int n = ChannelCountOf(in.TerminalIndex);
-    if (!in.SelChOnly) return {1, n};
+    if (!in.SelChOnly)
+        return {1, n};
     const int first = in.SelectedChannel + 1;
     return {first, std::min(n, first)};
 }
@@ -91,7 +94,8 @@ void PutSweepPoints(std::string_view data, int c, CurveLines& lines)
 {
     std::size_t pos = 0;
     for (int j = 0; j < kPointCount; ++j) {
-        if (pos > data.size()) return;
+        if (pos > data.size())
+            return;
         const std::size_t end = std::min(data.find_first_of(std::string_view("\n\x03", 2), pos), data.size());
         lines[PointSlot(c, j)] = std::string(data.substr(pos, end - pos));
         pos = end + 1;
@@ -101,8 +105,10 @@ void PutSweepPoints(std::string_view data, int c, CurveLines& lines)
 std::optional<CurveLines> MeasureRemotely(InstrumentSession& session, const RemoteMeasurementInput& in)
 {
     InstrumentSession::Operation op(session);
-    if (!op.started()) return std::nullopt;
-    if (!session.StatusCheck(InstrumentSession::StatusCondition::SweepMode)) return std::nullopt;
+    if (!op.started())
+        return std::nullopt;
+    if (!session.StatusCheck(InstrumentSession::StatusCondition::SweepMode))
+        return std::nullopt;
 
     const ChannelSpan span = ChannelsToSweep(in);
     if (span.last < span.first) {
@@ -114,7 +120,8 @@ std::optional<CurveLines> MeasureRemotely(InstrumentSession& session, const Remo
 
     CurveLines points{};
     for (int channel = span.first; channel <= span.last; ++channel)
-        if (!MeasureChannel(session, in, channel, points)) return std::nullopt;
+        if (!MeasureChannel(session, in, channel, points))
+            return std::nullopt;
     return points;
 }
 

@@ -29,9 +29,9 @@ using Clock = std::chrono::steady_clock;
 int MsUntil(Clock::time_point deadline)
 {
     const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) return 0;
-    return static_cast<int>(
-        std::min<long long>(INT_MAX, std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+    if (left <= Clock::duration::zero())
+        return 0;
+    return static_cast<int>(std::min<long long>(INT_MAX, std::chrono::ceil<std::chrono::milliseconds>(left).count()));
 }
 
 // Waits for `events` on fd until deadline; returns the revents, 0 on time-out,
@@ -41,16 +41,20 @@ int PollUntil(int fd, short events, Clock::time_point deadline)
     for (;;) {
         pollfd p{fd, events, 0};
         const int r = ::poll(&p, 1, MsUntil(deadline));
-        if (r > 0) return p.revents;
-        if (r == 0 && Clock::now() >= deadline) return 0;
-        if (r < 0 && errno != EINTR) return -1;
+        if (r > 0)
+            return p.revents;
+        if (r == 0 && Clock::now() >= deadline)
+            return 0;
+        if (r < 0 && errno != EINTR)
+            return -1;
     }
 }
 
 bool IsPseudoTerminal(int fd)
 {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
     const unsigned m = major(st.st_rdev);
     return m >= 136 && m <= 143;  // Unix98 pseudo-terminal slaves
 }
@@ -66,7 +70,8 @@ void SetModemLine(int fd, int line, bool on)
 Trs232c::Trs232c(OwnerSink sink, TNotifyEvent onCreate)
     : OnCreate(std::move(onCreate)), sink_(std::move(sink)), alive_(std::make_shared<Trs232c*>(this))
 {
-    if (OnCreate) OnCreate(*this);
+    if (OnCreate)
+        OnCreate(*this);
 }
 
 Trs232c::~Trs232c()
@@ -77,20 +82,24 @@ Trs232c::~Trs232c()
 
 std::string Trs232c::DevicePathFor(const std::string& portname)
 {
-    if (portname.find('/') != std::string::npos) return portname;
+    if (portname.find('/') != std::string::npos)
+        return portname;
     if (portname.size() > 3 && std::toupper(static_cast<unsigned char>(portname[0])) == 'C' &&
         std::toupper(static_cast<unsigned char>(portname[1])) == 'O' &&
         std::toupper(static_cast<unsigned char>(portname[2])) == 'M' &&
-        std::all_of(portname.begin() + 3, portname.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        std::all_of(portname.begin() + 3, portname.end(),
+                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
         const long n = std::strtol(portname.c_str() + 3, nullptr, 10);
-        if (n >= 1 && n <= 256) return "/dev/ttyS" + std::to_string(n - 1);
+        if (n >= 1 && n <= 256)
+            return "/dev/ttyS" + std::to_string(n - 1);
     }
     return "/dev/" + portname;
 }
 
 bool Trs232c::Fail(const char* utf8Text)
 {
-    if (debug && ShowMessage) ShowMessage(utf8Text);
+    if (debug && ShowMessage)
+        ShowMessage(utf8Text);
     if (fd_ >= 0) {
         ::tcflush(fd_, TCIOFLUSH);
         ::ioctl(fd_, TIOCNXCL);
@@ -102,13 +111,15 @@ bool Trs232c::Fail(const char* utf8Text)
 
 bool Trs232c::open()
 {
-    if (opened()) return false;
+    if (opened())
+        return false;
 
     const std::string path = DevicePathFor(portname);
     char resolved[PATH_MAX];
     const char* target = ::realpath(path.c_str(), resolved) ? resolved : path.c_str();
     const int fd = ::open(target, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Fail("回線オープンエラー");
+    if (fd < 0)
+        return Fail("回線オープンエラー");
     // flock also stops a second open by root, which TIOCEXCL lets through.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         // Another holder owns the device: its queues and its exclusive
@@ -120,11 +131,14 @@ bool Trs232c::open()
     ::ioctl(fd_, TIOCEXCL);
 
     // The tty queues have a fixed size; only nonsense sizes are refused.
-    if (rxbuffsize <= 0 || txbuffsize <= 0) return Fail("バッファサイズ設定エラー");
+    if (rxbuffsize <= 0 || txbuffsize <= 0)
+        return Fail("バッファサイズ設定エラー");
 
-    if (!Configure()) return Fail("通信条件設定エラー");
+    if (!Configure())
+        return Fail("通信条件設定エラー");
 
-    if (readinterval < 0 || rxtimeout < 0 || txtimeout < 0) return Fail("タイムアウト時間設定エラー");
+    if (readinterval < 0 || rxtimeout < 0 || txtimeout < 0)
+        return Fail("タイムアウト時間設定エラー");
     appliedReadInterval_ = readinterval;
     appliedRxTimeout_ = rxtimeout;
     appliedTxTimeout_ = txtimeout;
@@ -140,14 +154,16 @@ bool Trs232c::open()
         thread_ = std::make_unique<tcommthread>(*this, fd_);
         thread_->Start();
     }
-    if (OnOpen) OnOpen(*this);
+    if (OnOpen)
+        OnOpen(*this);
     return true;
 }
 
 bool Trs232c::Configure()
 {
     termios tio{};
-    if (::tcgetattr(fd_, &tio) != 0) return false;
+    if (::tcgetattr(fd_, &tio) != 0)
+        return false;
     LineSettings s;
     s.bps = bps;
     s.charbit = charbit;
@@ -157,17 +173,21 @@ bool Trs232c::Configure()
     s.XonChar = XonChar;
     s.XoffChar = XoffChar;
     s.EofChar = EofChar;
-    if (!ApplyLineSettings(tio, s)) return false;
+    if (!ApplyLineSettings(tio, s))
+        return false;
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
         // The C library reads the block back and reports EINVAL when the
         // device dropped the parity or size bits. A pseudo-terminal always
         // drops parity (it has no line), so there the settings stand.
-        if (errno != EINVAL || !IsPseudoTerminal(fd_)) return false;
+        if (errno != EINVAL || !IsPseudoTerminal(fd_))
+            return false;
     }
     // Characters without a termios slot are the component's own: 0 keeps the
     // one applied before.
-    if (ErrorChar != 0) appliedErrorChar_ = ErrorChar;
-    if (EvtChar != 0) appliedEvtChar_ = EvtChar;
+    if (ErrorChar != 0)
+        appliedErrorChar_ = ErrorChar;
+    if (EvtChar != 0)
+        appliedEvtChar_ = EvtChar;
     ApplyModemLines();
     return true;
 }
@@ -178,27 +198,38 @@ void Trs232c::ApplyModemLines()
     // CRTSCTS (set with the termios block) does the handshake.
     SetModemLine(fd_, TIOCM_DTR, DtrControlOf(flowflag) != 0);
     const int rts = RtsControlOf(flowflag);
-    if (rts != 2) SetModemLine(fd_, TIOCM_RTS, rts != 0);
+    if (rts != 2)
+        SetModemLine(fd_, TIOCM_RTS, rts != 0);
 }
 
 unsigned Trs232c::BuildEventMask() const
 {
     unsigned mask = 0;
-    if (OnBREAK) mask |= EvBreak;
-    if (OnCTS) mask |= EvCts;
-    if (OnDSR) mask |= EvDsr;
-    if (OnERR) mask |= EvErr;
-    if (OnRING) mask |= EvRing;
-    if (OnRLSD) mask |= EvRlsd;
-    if (OnRXCHAR || OnPACKET) mask |= EvRxChar;
-    if (OnRXFLAG) mask |= EvRxFlag;
-    if (OnTXEMPTY) mask |= EvTxEmpty;
+    if (OnBREAK)
+        mask |= EvBreak;
+    if (OnCTS)
+        mask |= EvCts;
+    if (OnDSR)
+        mask |= EvDsr;
+    if (OnERR)
+        mask |= EvErr;
+    if (OnRING)
+        mask |= EvRing;
+    if (OnRLSD)
+        mask |= EvRlsd;
+    if (OnRXCHAR || OnPACKET)
+        mask |= EvRxChar;
+    if (OnRXFLAG)
+        mask |= EvRxFlag;
+    if (OnTXEMPTY)
+        mask |= EvTxEmpty;
     return mask;
 }
 
 bool Trs232c::close()
 {
-    if (!opened()) return false;
+    if (!opened())
+        return false;
     // Only input is discarded: a write returns once its bytes have left, and
     // a command sent just before closing (the stop command) must arrive. On a
     // pseudo-terminal an output flush drops bytes the other end has not read
@@ -207,7 +238,8 @@ bool Trs232c::close()
     thread_.reset();  // stops and joins the event thread
     const int fd = fd_;
     fd_ = -1;
-    if (OnClose) OnClose(*this);
+    if (OnClose)
+        OnClose(*this);
     ::ioctl(fd, TIOCNXCL);
     return ::close(fd) == 0;
 }
@@ -220,7 +252,8 @@ int Trs232c::Limit(int property, int applied) const
 
 bool Trs232c::write(const void* buffer, std::size_t count)
 {
-    if (!opened()) return false;
+    if (!opened())
+        return false;
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     const auto deadline = Clock::now() + std::chrono::milliseconds(Limit(txtimeout, appliedTxTimeout_));
     std::size_t sent = 0;
@@ -230,31 +263,38 @@ bool Trs232c::write(const void* buffer, std::size_t count)
             sent += static_cast<std::size_t>(n);
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            break;
         const int ev = PollUntil(fd_, POLLOUT, deadline);
-        if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL))) break;
+        if (ev <= 0 || (ev & (POLLERR | POLLHUP | POLLNVAL)))
+            break;
     }
     // Accepted by the driver is not yet sent: held by flow control, the bytes
     // would wait, and the purge of the next close would drop them.
     const bool allSent = sent == count && WaitOutputSent([this] { return QueuedOutput(fd_); }, deadline);
-    if (thread_) thread_->NoteWrite();
-    if (allSent) return true;
+    if (thread_)
+        thread_->NoteWrite();
+    if (allSent)
+        return true;
     ::tcflush(fd_, TCOFLUSH);
     return false;
 }
 
 bool Trs232c::read(void* buffer, std::size_t count)
 {
-    if (!opened()) return false;
+    if (!opened())
+        return false;
     auto* out = static_cast<unsigned char*>(buffer);
-    if (!thread_) return ReadDirect(out, count);
+    if (!thread_)
+        return ReadDirect(out, count);
 
     const auto deadline = Clock::now() + std::chrono::milliseconds(Limit(rxtimeout, appliedRxTimeout_));
     for (std::size_t got = 0; got < count; ++got) {
         auto until = deadline;
         if (got > 0 && appliedReadInterval_ > 0)
             until = std::min(until, Clock::now() + std::chrono::milliseconds(appliedReadInterval_));
-        if (!queue_.Take(out[got], until)) return false;
+        if (!queue_.Take(out[got], until))
+            return false;
     }
     return true;
 }
@@ -278,24 +318,30 @@ bool Trs232c::ReadDirect(unsigned char* out, std::size_t count)
             readable = false;
             lastByte = Clock::now();
             for (ssize_t i = 0; i < n; ++i)
-                if (const auto b = decoder_.Feed(raw[i])) out[got++] = *b;
+                if (const auto b = decoder_.Feed(raw[i]))
+                    out[got++] = *b;
             continue;
         }
         // End of file right after poll said readable: the other end is gone.
-        if (n == 0 && readable) break;
-        if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+        if (n == 0 && readable)
+            break;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            break;
         const int ev = PollUntil(fd_, POLLIN, until);
-        if (ev <= 0 || !(ev & POLLIN)) break;
+        if (ev <= 0 || !(ev & POLLIN))
+            break;
         readable = true;
     }
-    if (got == count) return true;
+    if (got == count)
+        return true;
     ::tcflush(fd_, TCIFLUSH);
     return false;
 }
 
 bool Trs232c::readchar(char& out)
 {
-    if (!read(&receiveCell_, 1)) return false;
+    if (!read(&receiveCell_, 1))
+        return false;
     out = static_cast<char>(receiveCell_);
     return true;
 }
@@ -304,7 +350,8 @@ void Trs232c::Post(CommNotify code)
 {
     std::weak_ptr<Trs232c*> token = alive_;
     auto work = [token, code] {
-        if (auto self = token.lock()) (*self)->Dispatch(code);
+        if (auto self = token.lock())
+            (*self)->Dispatch(code);
     };
     if (sink_) {
         sink_(std::move(work));
@@ -321,7 +368,8 @@ void Trs232c::DeliverPending()
         std::lock_guard lock(pendingMutex_);
         work.swap(pending_);
     }
-    for (auto& w : work) w();
+    for (auto& w : work)
+        w();
 }
 
 void Trs232c::Dispatch(CommNotify code)
@@ -339,11 +387,13 @@ void Trs232c::Dispatch(CommNotify code)
     case NotifyRxFlag: handler = &OnRXFLAG; break;
     case NotifyTxEmpty: handler = &OnTXEMPTY; break;
     }
-    if (!handler || !*handler) return;
+    if (!handler || !*handler)
+        return;
     try {
         (*handler)(*this);
     } catch (...) {
-        if (OnHandlerException) OnHandlerException(std::current_exception());
+        if (OnHandlerException)
+            OnHandlerException(std::current_exception());
     }
 }
 

@@ -101,8 +101,8 @@ public:
     void set_flow(FlowSet f) { flowflag = (flowflag & ~0x7FFF) | f.bits(); }
 
     // ---- events ----
-    TNotifyEvent OnBREAK, OnCTS, OnDSR, OnERR, OnRING, OnRLSD, OnRXCHAR, OnRXFLAG, OnTXEMPTY,
-        OnCreate, OnOpen, OnClose, OnPACKET;
+    TNotifyEvent OnBREAK, OnCTS, OnDSR, OnERR, OnRING, OnRLSD, OnRXCHAR, OnRXFLAG, OnTXEMPTY, OnCreate, OnOpen, OnClose,
+        OnPACKET;
 
     // Shows a configuration failure text (UTF-8) when `debug` is set.
     std::function<void(const std::string& text)> ShowMessage;

@@ -35,7 +35,7 @@ constexpr std::array<FreqCaption, 10> kFreqCaptions{{{"20", 0},
 constexpr int kCaptionBottom = 231;  // frequency captions stand on rows 223..231
 constexpr int kHzRight = 646;
 constexpr int kCaptionGap = 3;  // blank columns between 20k and [Hz]
-constexpr int kOhmLeft = 8;  // [ohm] from x 8, y 8
+constexpr int kOhmLeft = 8;     // [ohm] from x 8, y 8
 constexpr int kOhmTop = 8;
 constexpr int kCaptionPixels = 11;
 
@@ -70,10 +70,7 @@ QRect PaintedInk(const QFont& font, const QString& text)
 }
 
 // Digits sit on the baseline, so their ink ends one row above it.
-void DrawCaption(QPainter& p, const QString& text, int left, int inkBottom)
-{
-    p.drawText(left, inkBottom + 1, text);
-}
+void DrawCaption(QPainter& p, const QString& text, int left, int inkBottom) { p.drawText(left, inkBottom + 1, text); }
 
 }  // namespace
 

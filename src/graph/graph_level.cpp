@@ -12,7 +12,8 @@ struct ZoomSetting {
     int minimum;
     int step;
 };
-constexpr std::array<ZoomSetting, 4> kZoomSettings{{{1.0f, 500, 100}, {2.0f, 500, 100}, {4.0f, 250, 50}, {10.0f, 100, 20}}};
+constexpr std::array<ZoomSetting, 4> kZoomSettings{
+    {{1.0f, 500, 100}, {2.0f, 500, 100}, {4.0f, 250, 50}, {10.0f, 100, 20}}};
 
 }  // namespace
 

@@ -30,8 +30,7 @@ void ClipSteps(std::int64_t start, int sign, std::int64_t length, std::int64_t l
 
 PlotPen::PlotPen(QImage& image)
     : bits_(image.bits()), stride_(image.bytesPerLine()), width_(image.width()), height_(image.height())
-{
-}
+{}
 
 void PlotPen::MoveTo(std::int64_t x, std::int64_t y)
 {
@@ -39,10 +38,7 @@ void PlotPen::MoveTo(std::int64_t x, std::int64_t y)
     penY_ = y;
 }
 
-void PlotPen::Paint(std::int64_t x, std::int64_t y)
-{
-    reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = colour_;
-}
+void PlotPen::Paint(std::int64_t x, std::int64_t y) { reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = colour_; }
 
 void PlotPen::LineTo(std::int64_t x1, std::int64_t y1)
 {

@@ -61,9 +61,7 @@ void CopyPlotToScreen(const QImage& plot, QImage& screen)
 }  // namespace
 
 ImpGraphImages::ImpGraphImages()
-    : GraphGridImage(MakeGraphGridImage()),
-      DrawImpGraphImage(GraphGridImage.copy()),
-      ImpGraphImage(MakeImpGraphFrame())
+    : GraphGridImage(MakeGraphGridImage()), DrawImpGraphImage(GraphGridImage.copy()), ImpGraphImage(MakeImpGraphFrame())
 {
     CopyPlotToScreen(DrawImpGraphImage, ImpGraphImage);
 }

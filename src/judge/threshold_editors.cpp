@@ -16,10 +16,7 @@ int& EditorPositions::operator[](ThresholdEditor e)
     return MaxFreq;
 }
 
-int EditorPositions::operator[](ThresholdEditor e) const
-{
-    return const_cast<EditorPositions&>(*this)[e];
-}
+int EditorPositions::operator[](ThresholdEditor e) const { return const_cast<EditorPositions&>(*this)[e]; }
 
 SpinnerRange RangeOf(ThresholdEditor e)
 {
@@ -108,9 +105,6 @@ bool EditorKeyStep(ThresholdEditor e, int direction, EditorPositions& pos, Curve
 
 std::string ThresholdText(int percent) { return " " + std::to_string(percent) + "%"; }
 
-std::string FreqText(int index)
-{
-    return std::string(" ") + FreqLabels[std::clamp(index, 0, kPointCount - 1)] + "Hz";
-}
+std::string FreqText(int index) { return std::string(" ") + FreqLabels[std::clamp(index, 0, kPointCount - 1)] + "Hz"; }
 
 }  // namespace qlx

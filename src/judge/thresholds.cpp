@@ -63,8 +63,7 @@ void BandEdge(const CurveLines& ref, const CurveLines& imp, int c, int p3, int a
     }
 }
 
-void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p, CrossKind kind,
-               ThresholdDrawing& d)
+void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p, CrossKind kind, ThresholdDrawing& d)
 {
     const auto r = PointValue(ref, c, k);
     if (!r)
@@ -83,8 +82,7 @@ void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p
 
 }  // namespace
 
-ThresholdDrawing JudgeThresholds(const CurveLines& ref, const CurveLines& imp, int c,
-                                 ThresholdPercents p, int a, int b)
+ThresholdDrawing JudgeThresholds(const CurveLines& ref, const CurveLines& imp, int c, ThresholdPercents p, int a, int b)
 {
     ThresholdDrawing d;
     d.JudgeResult = "OK";

@@ -49,8 +49,8 @@ struct ThresholdPercents {
 // Judges channel c of the measured curve against the reference over the
 // judgement range a..b and collects the NG3 curves and the NG2/NG1 crosses.
 // Later failing tests overwrite earlier ones: NG3H, NG3L, NG2, NG1.
-ThresholdDrawing JudgeThresholds(const CurveLines& ref, const CurveLines& imp, int c,
-                                 ThresholdPercents p, int a, int b);
+ThresholdDrawing JudgeThresholds(const CurveLines& ref, const CurveLines& imp, int c, ThresholdPercents p, int a,
+                                 int b);
 
 // Grid index of the smallest reference value in a..b below 1001, the first on
 // ties; 0 when none qualifies.

@@ -65,7 +65,7 @@ void SetFlags(CurveLines& lines, std::uint8_t flags);
 
 // Terminal codes: "B" BINDING POST (1 channel), "C"/"E"/"F" NL 4 (2 channels),
 // anything else NL 8 (4 channels).
-int TerminalIndex(const std::string& terminalLine);     // 0, 1 or 2
+int TerminalIndex(const std::string& terminalLine);  // 0, 1 or 2
 const char* TerminalCaption(const std::string& terminalLine);
 const char* TerminalCodeForIndex(int index);            // "B", "E", "G"
 int ChannelsWithData(const std::string& terminalLine);  // 1, 2 or 4

@@ -98,10 +98,7 @@ void CurveState::SetProtect(bool on)
     SetFlags(RefLines, RefFlags);
 }
 
-void CurveState::SetRefTerminal(int index)
-{
-    RefLines[TerminalLine] = TerminalCodeForIndex(index);
-}
+void CurveState::SetRefTerminal(int index) { RefLines[TerminalLine] = TerminalCodeForIndex(index); }
 
 bool CurveState::SelectChannel(int c)
 {

@@ -1,11 +1,11 @@
 #include "model/file_io.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace qlx {
 
@@ -88,7 +88,11 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
         target = real;
         std::free(real);
     }
-    mode_t mode = 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }();
+    mode_t mode = 0666 & ~[] {
+        mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
     struct stat st {};
     if (::stat(target.c_str(), &st) != 0) {
         st.st_mode = 0;

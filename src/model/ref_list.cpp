@@ -71,8 +71,7 @@ bool IsListEntry(const std::string& nameLine, const std::string& pathLine)
            pathLine.size() < kMaxPathBytes;
 }
 
-void FillRow(const std::string& nameLine, const std::string& pathLine, const std::string& listFolder,
-             RefListRow& row)
+void FillRow(const std::string& nameLine, const std::string& pathLine, const std::string& listFolder, RefListRow& row)
 {
     row = RefListRow{};
     const std::string name = EntryOrEmpty(nameLine);

@@ -73,8 +73,7 @@ void RefListEditor::New()
 
 void RefListEditor::Save(bool fromMenu)
 {
-    const bool saved =
-        FileExists(RefListFilePath) ? WriteRefListFile(RefListFilePath) : SaveRefListAs(RefListFilePath);
+    const bool saved = FileExists(RefListFilePath) ? WriteRefListFile(RefListFilePath) : SaveRefListAs(RefListFilePath);
     if (!saved)
         return;
     Controls.SaveMenu = false;
@@ -165,8 +164,8 @@ void RefListEditor::ExportCsv()
 {
     std::string proposal;
     if (DirExists(dirs_.CsvDir))
-        proposal = JoinPath(dirs_.CsvDir, ShownFileName.empty() ? std::string("ReferenceList.csv")
-                                                                  : ShownFileName + ".csv");
+        proposal =
+            JoinPath(dirs_.CsvDir, ShownFileName.empty() ? std::string("ReferenceList.csv") : ShownFileName + ".csv");
     std::optional<std::string> chosen = ui_.ChooseCsvToSave(proposal);
     if (!chosen)
         return;

@@ -48,7 +48,7 @@ public:
     RefList List;
     std::string RefListFilePath;
     bool RefListModified = false;
-    RefListControls Controls;  // all five start disabled
+    RefListControls Controls;   // all five start disabled
     std::string ShownFileName;  // RefListFileNameEdit: display name of the list file
 
     // Open through the dialog (startPath empty) or the file named at start.

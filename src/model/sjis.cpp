@@ -1,7 +1,7 @@
 #include "model/sjis.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 #include <stdexcept>
 
 namespace qlx {

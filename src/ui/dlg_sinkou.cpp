@@ -22,8 +22,8 @@ constexpr QSize kClientSize(352, 85);
 }  // namespace
 
 TDlgSinkou::TDlgSinkou(bool cancelAllowed, const QString& caption, int minimum, int maximum)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                           Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowStaysOnTopHint),
       stepCount_(minimum),
       stepLimit_(maximum)
 {

@@ -83,30 +83,30 @@ private:
 
 class TExtendMsgDlg : public TCustomExtendMsgDlg {
 public:
-    using TCustomExtendMsgDlg::Message;
-    using TCustomExtendMsgDlg::SetMessage;
-    using TCustomExtendMsgDlg::Buttons;
-    using TCustomExtendMsgDlg::SetButtons;
-    using TCustomExtendMsgDlg::DefaultButton;
-    using TCustomExtendMsgDlg::SetDefaultButton;
-    using TCustomExtendMsgDlg::IconType;
-    using TCustomExtendMsgDlg::SetIconType;
-    using TCustomExtendMsgDlg::SystemMenu;
-    using TCustomExtendMsgDlg::SetSystemMenu;
-    using TCustomExtendMsgDlg::TitleSet;
-    using TCustomExtendMsgDlg::SetTitleSet;
-    using TCustomExtendMsgDlg::Title;
-    using TCustomExtendMsgDlg::SetTitle;
-    using TCustomExtendMsgDlg::Position;
-    using TCustomExtendMsgDlg::SetPosition;
-    using TCustomExtendMsgDlg::PositionSet;
-    using TCustomExtendMsgDlg::SetPositionSet;
-    using TCustomExtendMsgDlg::AnchorsPos;
-    using TCustomExtendMsgDlg::SetAnchorsPosition;
-    using TCustomExtendMsgDlg::AnchorsTop;
-    using TCustomExtendMsgDlg::SetAnchorsTop;
     using TCustomExtendMsgDlg::AnchorsLeft;
+    using TCustomExtendMsgDlg::AnchorsPos;
+    using TCustomExtendMsgDlg::AnchorsTop;
+    using TCustomExtendMsgDlg::Buttons;
+    using TCustomExtendMsgDlg::DefaultButton;
+    using TCustomExtendMsgDlg::IconType;
+    using TCustomExtendMsgDlg::Message;
+    using TCustomExtendMsgDlg::Position;
+    using TCustomExtendMsgDlg::PositionSet;
     using TCustomExtendMsgDlg::SetAnchorsLeft;
+    using TCustomExtendMsgDlg::SetAnchorsPosition;
+    using TCustomExtendMsgDlg::SetAnchorsTop;
+    using TCustomExtendMsgDlg::SetButtons;
+    using TCustomExtendMsgDlg::SetDefaultButton;
+    using TCustomExtendMsgDlg::SetIconType;
+    using TCustomExtendMsgDlg::SetMessage;
+    using TCustomExtendMsgDlg::SetPosition;
+    using TCustomExtendMsgDlg::SetPositionSet;
+    using TCustomExtendMsgDlg::SetSystemMenu;
+    using TCustomExtendMsgDlg::SetTitle;
+    using TCustomExtendMsgDlg::SetTitleSet;
+    using TCustomExtendMsgDlg::SystemMenu;
+    using TCustomExtendMsgDlg::Title;
+    using TCustomExtendMsgDlg::TitleSet;
 };
 
 // Whether a box keeps its close box under the given mode.

@@ -38,7 +38,7 @@ bool QtInstrumentUi::ProgressStep() { return TDlgSinkou::Step(true); }
 void QtInstrumentUi::ProgressClose() { TDlgSinkou::Close(); }
 
 std::optional<std::string> QtInstrumentUi::ChooseFolder(const std::string& title, const std::string& status,
-                                                         const std::string& initialFolder)
+                                                        const std::string& initialFolder)
 {
     QString start = QString::fromStdString(initialFolder);
     if (start.isEmpty() || !QDir(start).exists())

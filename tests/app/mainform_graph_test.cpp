@@ -224,8 +224,10 @@ TEST_F(GraphWindow, CursorToggleEnablesByLoadedCurvesAndSearchesJump)
     s.RefLines[PointSlot(0, 50)] = "999";
     s.RefLines[PointSlot(0, 60)] = "5";
     s.ImpLines[PointSlot(0, 70)] = "1";  // largest deviation, -99 %
-    const std::pair<QPushButton*, int> jumps[] = {{form->CursorMaxButton, 30}, {form->CursorMinButton, 70},
-                                                  {form->CursorRefMaxButton, 50}, {form->CursorRefMinButton, 60},
+    const std::pair<QPushButton*, int> jumps[] = {{form->CursorMaxButton, 30},
+                                                  {form->CursorMinButton, 70},
+                                                  {form->CursorRefMaxButton, 50},
+                                                  {form->CursorRefMinButton, 60},
                                                   {form->HensaMaxButton, 60}};
     for (auto [button, index] : jumps) {
         button->click();

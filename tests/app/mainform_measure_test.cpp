@@ -169,7 +169,8 @@ TEST_F(MeasureFixture, FailedOrCancelledRunLeavesThePreviousCurveAsItWas)
         QTimer canceller;
         if (k.cancel) {
             QObject::connect(&canceller, &QTimer::timeout, [] {
-                if (TDlgSinkou* d = TDlgSinkou::Instance()) d->btnToriyame->click();
+                if (TDlgSinkou* d = TDlgSinkou::Instance())
+                    d->btnToriyame->click();
             });
             canceller.start(100);
         }
@@ -197,7 +198,8 @@ TEST_F(MeasureFixture, SecondMeasurementDuringOneDoesNothing)
     bool portOpenAfterSecond = false;
     QTimer second;
     QObject::connect(&second, &QTimer::timeout, [&] {
-        if (!TDlgSinkou::Instance() || tries > 0) return;
+        if (!TDlgSinkou::Instance() || tries > 0)
+            return;
         ++tries;
         form->RemoteMeasureMenu->trigger();
         portOpenAfterSecond = form->Rs232c.opened();

@@ -94,16 +94,16 @@ TEST_F(MainFormRefList, GridHasItsHeadingsWidthsRowHeightAndNoEditing)
 TEST_F(MainFormRefList, ListControlsStartDisabledAndNewEnablesThem)
 {
     qlx::TMainForm& w = *window;
-    for (bool enabled : {w.RefListUploadButton->isEnabled(), w.RefListSaveButton->isEnabled(),
-                         w.RefListFileSaveMenu->isEnabled(), w.RefListFileSaveAsMenu->isEnabled(),
-                         w.FileRefListCsvSaveMenu->isEnabled()})
+    for (bool enabled :
+         {w.RefListUploadButton->isEnabled(), w.RefListSaveButton->isEnabled(), w.RefListFileSaveMenu->isEnabled(),
+          w.RefListFileSaveAsMenu->isEnabled(), w.FileRefListCsvSaveMenu->isEnabled()})
         EXPECT_FALSE(enabled);
     w.PageControl->setCurrentIndex(0);
     w.FileNewItem->trigger();
     EXPECT_EQ(w.PageControl->currentIndex(), 2);
-    for (bool enabled : {w.RefListUploadButton->isEnabled(), w.RefListSaveButton->isEnabled(),
-                         w.RefListFileSaveMenu->isEnabled(), w.RefListFileSaveAsMenu->isEnabled(),
-                         w.FileRefListCsvSaveMenu->isEnabled()})
+    for (bool enabled :
+         {w.RefListUploadButton->isEnabled(), w.RefListSaveButton->isEnabled(), w.RefListFileSaveMenu->isEnabled(),
+          w.RefListFileSaveAsMenu->isEnabled(), w.FileRefListCsvSaveMenu->isEnabled()})
         EXPECT_TRUE(enabled);
 }
 

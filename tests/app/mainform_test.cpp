@@ -40,17 +40,18 @@ TEST_F(WindowFixture, CaptionPagesAndMenuBar)
               (QStringList{"ファイル(&F)", "編集(&E)", "表示", "ツール", "通信", "ヘルプ(&H)"}));
     QMenu* file = form->menuBar()->actions()[0]->menu();
     EXPECT_EQ(Captions(file->actions()),
-              (QStringList{"リファレンス・リストを新規作成(&N)", "開く(&O)", "-", "上書き保存(&S)", "名前を付けて保存(&A)",
-                           "-", "インピーダンス画面の画像を保存(&I)...", "グラフの画像を保存(&G)...", "-",
-                           "測定カーブをCSV形式で保存(&M)...", "リファレンス・リストをCSV形式で保存(&L)...", "-",
-                           "プリンタ設定(&U)...", "インピーダンス画面を印刷(&P)...", "グラフを印刷(&Q)...", "-",
-                           "終了(&X)"}));
+              (QStringList{"リファレンス・リストを新規作成(&N)", "開く(&O)", "-", "上書き保存(&S)",
+                           "名前を付けて保存(&A)", "-", "インピーダンス画面の画像を保存(&I)...",
+                           "グラフの画像を保存(&G)...", "-", "測定カーブをCSV形式で保存(&M)...",
+                           "リファレンス・リストをCSV形式で保存(&L)...", "-", "プリンタ設定(&U)...",
+                           "インピーダンス画面を印刷(&P)...", "グラフを印刷(&Q)...", "-", "終了(&X)"}));
     QMenu* view = form->menuBar()->actions()[2]->menu();
-    EXPECT_EQ(Captions(view->actions()),
-              (QStringList{"インピーダンス画面(&I)", "ダウンロード画面(&D)", "アップロード画面(&U)", "-",
-                           "チャンネル１選択(&A)", "チャンネル２選択(&B)", "チャンネル３選択(&C)", "チャンネル４選択(&D)",
-                           "-", "測定カーブ表示(&M)", "リファレンス・カーブ表示(&R)", "スレッショルド・カーブ表示(&T)", "-",
-                           "グラフ拡大(&P)", "グラフ縮小(&L)", "グラフ等倍(&N)"}));
+    EXPECT_EQ(
+        Captions(view->actions()),
+        (QStringList{"インピーダンス画面(&I)", "ダウンロード画面(&D)", "アップロード画面(&U)", "-",
+                     "チャンネル１選択(&A)", "チャンネル２選択(&B)", "チャンネル３選択(&C)", "チャンネル４選択(&D)",
+                     "-", "測定カーブ表示(&M)", "リファレンス・カーブ表示(&R)", "スレッショルド・カーブ表示(&T)", "-",
+                     "グラフ拡大(&P)", "グラフ縮小(&L)", "グラフ等倍(&N)"}));
 }
 
 TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
@@ -59,18 +60,30 @@ TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
         QAction* action;
         const char* keys;
     } cases[] = {
-        {form->FileNewItem, "Ctrl+N"},           {form->ImpCurveOpenAction, "Ctrl+M"},
-        {form->RefCurveOpenAction, "Ctrl+R"},    {form->RefListFileOpenMenu, "Ctrl+L"},
-        {form->ImpFileSaveMenu, "Ctrl+Alt+M"},   {form->RefFileSaveMenu, "Ctrl+Alt+R"},
-        {form->RefListFileSaveMenu, "Ctrl+Alt+L"}, {form->ImpFileSaveAsMenu, "Ctrl+Shift+M"},
-        {form->RefFileSaveAsMenu, "Ctrl+Shift+R"}, {form->RefListFileSaveAsMenu, "Ctrl+Shift+L"},
-        {form->PrinterSetupMenu, "Ctrl+Shift+P"}, {form->FilePrintMenu, "Ctrl+P"},
-        {form->FileGraphPrintMenu, "Ctrl+G"},    {form->EditUndoMenu, "Ctrl+Z"},
-        {form->ShowPageMenu[0], "F1"},           {form->ShowPageMenu[2], "F3"},
-        {form->SelChMenu[3], "Ctrl+4"},          {form->ThCurveShowMenu, "Ctrl+7"},
-        {form->GraphZoomInMenu, "Ctrl+I"},       {form->GraphZoomOutMenu, "Ctrl+O"},
-        {form->GraphZoomResetMenu, "Ctrl+T"},    {form->CursorOnMenu, "Ctrl+K"},
-        {form->RemoteMeasureMenu, "F9"},         {form->ImpDownloadMenu, "Ctrl+D"},
+        {form->FileNewItem, "Ctrl+N"},
+        {form->ImpCurveOpenAction, "Ctrl+M"},
+        {form->RefCurveOpenAction, "Ctrl+R"},
+        {form->RefListFileOpenMenu, "Ctrl+L"},
+        {form->ImpFileSaveMenu, "Ctrl+Alt+M"},
+        {form->RefFileSaveMenu, "Ctrl+Alt+R"},
+        {form->RefListFileSaveMenu, "Ctrl+Alt+L"},
+        {form->ImpFileSaveAsMenu, "Ctrl+Shift+M"},
+        {form->RefFileSaveAsMenu, "Ctrl+Shift+R"},
+        {form->RefListFileSaveAsMenu, "Ctrl+Shift+L"},
+        {form->PrinterSetupMenu, "Ctrl+Shift+P"},
+        {form->FilePrintMenu, "Ctrl+P"},
+        {form->FileGraphPrintMenu, "Ctrl+G"},
+        {form->EditUndoMenu, "Ctrl+Z"},
+        {form->ShowPageMenu[0], "F1"},
+        {form->ShowPageMenu[2], "F3"},
+        {form->SelChMenu[3], "Ctrl+4"},
+        {form->ThCurveShowMenu, "Ctrl+7"},
+        {form->GraphZoomInMenu, "Ctrl+I"},
+        {form->GraphZoomOutMenu, "Ctrl+O"},
+        {form->GraphZoomResetMenu, "Ctrl+T"},
+        {form->CursorOnMenu, "Ctrl+K"},
+        {form->RemoteMeasureMenu, "F9"},
+        {form->ImpDownloadMenu, "Ctrl+D"},
         {form->RefDownloadMenu, "Ctrl+Shift+D"},
     };
     for (const Case& c : cases)
@@ -79,9 +92,9 @@ TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
 
 TEST_F(WindowFixture, InitialEnabledStates)
 {
-    for (QAction* a : {form->ImpFileSaveMenu, form->RefFileSaveMenu, form->RefListFileSaveMenu, form->ImpFileSaveAsMenu,
-                       form->RefFileSaveAsMenu, form->RefListFileSaveAsMenu, form->FileImpCsvSaveMenu,
-                       form->FileRefListCsvSaveMenu})
+    for (QAction* a :
+         {form->ImpFileSaveMenu, form->RefFileSaveMenu, form->RefListFileSaveMenu, form->ImpFileSaveAsMenu,
+          form->RefFileSaveAsMenu, form->RefListFileSaveAsMenu, form->FileImpCsvSaveMenu, form->FileRefListCsvSaveMenu})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_FALSE(form->EditMenu->isEnabled());
     const bool printers = !QPrinterInfo::availablePrinters().isEmpty();

@@ -16,8 +16,8 @@ public:
     FakeTree()
     {
         fs::create_directories(root() / "dev/serial/by-id");
-        for (const char* name : {"ttyS0", "ttyS1", "ttyS2", "ttyS10", "ttyS", "ttyUSB0", "ttyUSB1", "ttyUSBx",
-                                 "ttyACM0", "tty0", "null"})
+        for (const char* name :
+             {"ttyS0", "ttyS1", "ttyS2", "ttyS10", "ttyS", "ttyUSB0", "ttyUSB1", "ttyUSBx", "ttyACM0", "tty0", "null"})
             WriteAll((root() / "dev" / name).string(), "");
         Sys("class/tty/ttyS0/type", "4\n");
         Sys("class/tty/ttyS1/type", "0\n");  // no UART behind it

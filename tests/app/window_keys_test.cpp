@@ -16,10 +16,10 @@ TEST(WindowKeys, KeysActOnlyUnderTheirConditions)
         bool page0, scrollVisible, cursorOn;
         A expected;
     } cases[] = {
-        {K::PageUp, true, true, false, A::LevelUp},     {K::PageDown, true, true, false, A::LevelDown},
-        {K::PageDown, true, false, true, A::None},      {K::PageDown, false, true, true, A::None},
-        {K::F11, true, false, true, A::CursorDown},     {K::F12, true, false, true, A::CursorUp},
-        {K::F11, true, true, false, A::None},           {K::F12, false, true, true, A::None},
+        {K::PageUp, true, true, false, A::LevelUp}, {K::PageDown, true, true, false, A::LevelDown},
+        {K::PageDown, true, false, true, A::None},  {K::PageDown, false, true, true, A::None},
+        {K::F11, true, false, true, A::CursorDown}, {K::F12, true, false, true, A::CursorUp},
+        {K::F11, true, true, false, A::None},       {K::F12, false, true, true, A::None},
         {K::Other, true, true, true, A::None},
     };
     for (const Case& c : cases)
@@ -42,11 +42,9 @@ TEST(WindowKeys, WheelDeltasMakeWholeNotches)
         std::vector<int> deltas;
         std::vector<int> notches;
     } cases[] = {
-        {{120, -120}, {1, -1}},
-        {{240}, {2}},                      // a fast turn reported at once
-        {{40, 40, 40, 40}, {0, 0, 1, 0}},  // a smooth-scrolling device
-        {{100, 100, 40}, {0, 1, 1}},
-        {{-50, -80, -110}, {0, -1, -1}},
+        {{120, -120}, {1, -1}},           {{240}, {2}},  // a fast turn reported at once
+        {{40, 40, 40, 40}, {0, 0, 1, 0}},                // a smooth-scrolling device
+        {{100, 100, 40}, {0, 1, 1}},      {{-50, -80, -110}, {0, -1, -1}},
         {{60, -60, 60}, {0, 0, 0}},
     };
     for (const Case& c : cases) {

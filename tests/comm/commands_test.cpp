@@ -23,7 +23,8 @@ TEST(Commands, BytesOfEachCommand)
     for (const auto& [command, bytes] : cases) {
         EXPECT_EQ(Sent(command), bytes);
         // The rest of the buffer is zero: nothing stale can be sent.
-        for (std::size_t i = command.count; i < kCommBufferSize; ++i) ASSERT_EQ(command.bytes[i], 0);
+        for (std::size_t i = command.count; i < kCommBufferSize; ++i)
+            ASSERT_EQ(command.bytes[i], 0);
     }
 }
 
@@ -43,9 +44,8 @@ TEST(Commands, SlotCharactersAndChannelCodes)
     EXPECT_EQ(SlotChar(10), ':');
     EXPECT_EQ(SlotChar(63), 'o');
     const std::tuple<int, int, std::optional<char>> codes[] = {
-        {0, 0, '2'}, {0, 1, std::nullopt}, {1, 0, '5'}, {1, 1, '6'}, {1, 2, std::nullopt},
-        {2, 0, '7'}, {2, 1, '8'},          {2, 2, '9'}, {2, 3, ':'}, {5, 3, ':'},
-        {2, 4, std::nullopt},
+        {0, 0, '2'}, {0, 1, std::nullopt}, {1, 0, '5'}, {1, 1, '6'}, {1, 2, std::nullopt}, {2, 0, '7'},
+        {2, 1, '8'}, {2, 2, '9'},          {2, 3, ':'}, {5, 3, ':'}, {2, 4, std::nullopt},
     };
     for (const auto& [terminal, channel, code] : codes)
         EXPECT_EQ(ChannelCode(terminal, channel), code) << terminal << "/" << channel;

@@ -53,7 +53,8 @@ protected:
         const auto memory = sim.Memory();
         const CurveLines& c = (reference ? memory.ref : memory.meas)[slot];
         std::string out;
-        for (int i = 0; i < lines; ++i) out += (i ? "\n" : "") + c[kBlockSize * block + i];
+        for (int i = 0; i < lines; ++i)
+            out += (i ? "\n" : "") + c[kBlockSize * block + i];
         return out;
     }
 };
@@ -273,7 +274,8 @@ TEST_F(SessionWithSim, ReplyOf2048BytesWithoutEtxStopsThereAndReadsNoFurther)
     // Exactly the five bytes past the buffer are still waiting in the line.
     port.rxtimeout = 300;
     char c;
-    for (int i = 0; i < 5; ++i) EXPECT_TRUE(port.readchar(c)) << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(port.readchar(c)) << i;
     EXPECT_FALSE(port.readchar(c));
 }
 
@@ -348,7 +350,8 @@ TEST_F(SessionWithSim, SecondOperationStartedDuringOneDoesNothing)
     bool portOpenAfterSecond = false;
     ui.onProcessEvents = [&] {
         InstrumentSession::Operation second(session);
-        if (second.started()) ++secondStarts;
+        if (second.started())
+            ++secondStarts;
         portOpenAfterSecond = port.opened();
     };
     {

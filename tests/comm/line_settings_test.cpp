@@ -9,14 +9,14 @@ namespace {
 TEST(ParityNames, EveryNameOfTheTableInShiftJisAndUtf8)
 {
     const std::pair<const char*, Parity> names[] = {
-        {"無し", Parity::None},       {"なし", Parity::None},       {"奇数", Parity::Odd},
-        {"きすう", Parity::Odd},      {"ODD", Parity::Odd},         {"odd", Parity::Odd},
-        {"ＯＤＤ", Parity::Odd},      {"ｏｄｄ", Parity::Odd},      {"偶数", Parity::Even},
-        {"ぐうすう", Parity::Even},   {"EVEN", Parity::Even},       {"even", Parity::Even},
-        {"ＥＶＥＮ", Parity::Even},   {"ｅｖｅｎ", Parity::Even},   {"マーク", Parity::Mark},
-        {"まーく", Parity::Mark},     {"MARK", Parity::Mark},       {"mark", Parity::Mark},
-        {"ＭＡＲＫ", Parity::Mark},   {"ｍａｒｋ", Parity::Mark},   {"スペース", Parity::Space},
-        {"すぺーす", Parity::Space},  {"SPACE", Parity::Space},     {"space", Parity::Space},
+        {"無し", Parity::None},        {"なし", Parity::None},        {"奇数", Parity::Odd},
+        {"きすう", Parity::Odd},       {"ODD", Parity::Odd},          {"odd", Parity::Odd},
+        {"ＯＤＤ", Parity::Odd},       {"ｏｄｄ", Parity::Odd},       {"偶数", Parity::Even},
+        {"ぐうすう", Parity::Even},    {"EVEN", Parity::Even},        {"even", Parity::Even},
+        {"ＥＶＥＮ", Parity::Even},    {"ｅｖｅｎ", Parity::Even},    {"マーク", Parity::Mark},
+        {"まーく", Parity::Mark},      {"MARK", Parity::Mark},        {"mark", Parity::Mark},
+        {"ＭＡＲＫ", Parity::Mark},    {"ｍａｒｋ", Parity::Mark},    {"スペース", Parity::Space},
+        {"すぺーす", Parity::Space},   {"SPACE", Parity::Space},      {"space", Parity::Space},
         {"ＳＰＡＣＥ", Parity::Space}, {"ｓｐａｃｅ", Parity::Space},
     };
     for (const auto& [utf8, parity] : names) {
@@ -119,7 +119,10 @@ TEST(LineSettingsMapping, UnknownParityOrStopBitsKeepTheDevicesValues)
 TEST(LineSettingsMapping, StopBitsAndDataBits)
 {
     const std::tuple<const char*, int, bool, tcflag_t> cases[] = {
-        {"1", 8, false, CS8}, {"2", 7, true, CS7}, {"1.5", 5, true, CS5}, {"1", 0x106, false, CS6},
+        {"1", 8, false, CS8},
+        {"2", 7, true, CS7},
+        {"1.5", 5, true, CS5},
+        {"1", 0x106, false, CS6},
     };
     for (const auto& [stop, bits, cstopb, size] : cases) {
         termios tio = DeviceBlock();

@@ -21,10 +21,8 @@ TEST(OutputDrain, WaitsUntilTheDeviceHasSentEverything)
         int probes;  // answers used before the result (0: not checked)
     };
     const Case cases[] = {
-        {"drains in steps", {3, 2, 1, 0}, 5000, true, 4},
-        {"nothing queued", {0}, 5000, true, 1},
-        {"device cannot tell", {-1}, 5000, true, 1},
-        {"stuck (flow control held)", {7}, 150, false, 0},
+        {"drains in steps", {3, 2, 1, 0}, 5000, true, 4}, {"nothing queued", {0}, 5000, true, 1},
+        {"device cannot tell", {-1}, 5000, true, 1},      {"stuck (flow control held)", {7}, 150, false, 0},
         {"no time at all", {4, 0}, 0, false, 0},
     };
     for (const Case& c : cases) {

@@ -36,14 +36,16 @@ RemoteMeasurementInput Input(int terminal, bool selChOnly, int selected)
 bool ChannelFilled(const CurveLines& points, int c)
 {
     for (int j = 0; j < kPointCount; ++j)
-        if (points[PointSlot(c, j)].empty()) return false;
+        if (points[PointSlot(c, j)].empty())
+            return false;
     return true;
 }
 
 bool ChannelEmpty(const CurveLines& points, int c)
 {
     for (int j = 0; j < kPointCount; ++j)
-        if (!points[PointSlot(c, j)].empty()) return false;
+        if (!points[PointSlot(c, j)].empty())
+            return false;
     return true;
 }
 
@@ -71,7 +73,8 @@ protected:
     int ProgressMaximum() const
     {
         for (const UiCall& c : ui.calls)
-            if (c.kind == UiCall::ProgressOpen) return c.maximum;
+            if (c.kind == UiCall::ProgressOpen)
+                return c.maximum;
         return -1;
     }
 
@@ -128,7 +131,8 @@ TEST_F(RemoteMeasurement, SweepsFollowTerminalChannelChoiceAndRanges)
             const bool swept = std::find(c.sweptChannels.begin(), c.sweptChannels.end(), ch) != c.sweptChannels.end();
             EXPECT_EQ(swept ? ChannelFilled(*points, ch) : ChannelEmpty(*points, ch), true) << "channel " << ch;
         }
-        for (int slot : {0, 1, 2, 123, 369, 492}) EXPECT_TRUE((*points)[slot].empty());
+        for (int slot : {0, 1, 2, 123, 369, 492})
+            EXPECT_TRUE((*points)[slot].empty());
         EXPECT_TRUE(ui.Messages().empty());
         ExpectEndedCleanly();
     }
@@ -145,7 +149,8 @@ TEST_F(RemoteMeasurement, SelectedChannelMissingOnTheTerminalSendsNothingAfterTh
         const auto messages = ui.Messages();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].dialog, MsgDlg::Rs232cErr);
-        EXPECT_EQ(messages[0].text, "このチャンネルは測定できません。\r\n測定端子、およびチャンネル選択を確認してください。");
+        EXPECT_EQ(messages[0].text,
+                  "このチャンネルは測定できません。\r\n測定端子、およびチャンネル選択を確認してください。");
         EXPECT_EQ(ui.Count(UiCall::ProgressOpen), 0);
         EXPECT_EQ(CommandsWhenSettled(2), std::vector<std::string>{kStatus});
         ExpectEndedCleanly();
@@ -172,10 +177,10 @@ TEST_F(RemoteMeasurement, CancelStopsWithoutMessageAndStopsASweepInProgress)
     };
     const std::string sweep = Sweep('2', "040", "049");
     const Case cases[] = {
-        {1, {kStatus}},                   // before the sweep command
-        {2, {kStatus, sweep, kStop}},     // first step of SweepWait
-        {11, {kStatus, sweep, kStop}},    // last step of SweepWait
-        {12, {kStatus, sweep}},           // after the reply was read
+        {1, {kStatus}},                 // before the sweep command
+        {2, {kStatus, sweep, kStop}},   // first step of SweepWait
+        {11, {kStatus, sweep, kStop}},  // last step of SweepWait
+        {12, {kStatus, sweep}},         // after the reply was read
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cancelAtStep);
@@ -245,7 +250,8 @@ TEST_F(RemoteMeasurement, ReplyParseStopsAtTheEndOfTheData)
     EXPECT_EQ(lines[PointSlot(2, 1)], "345");
     EXPECT_EQ(lines[PointSlot(2, 2)], "");
     EXPECT_EQ(lines[PointSlot(2, 3)], "7");
-    for (int j = 4; j < kPointCount; ++j) EXPECT_TRUE(lines[PointSlot(2, j)].empty());
+    for (int j = 4; j < kPointCount; ++j)
+        EXPECT_TRUE(lines[PointSlot(2, j)].empty());
     EXPECT_TRUE(lines[PointSlot(3, 0)].empty());
 }
 
@@ -255,7 +261,8 @@ TEST_F(RemoteMeasurement, SecondOperationDuringTheSweepDoesNothing)
     bool secondGotPoints = false;
     bool portOpenAfterSecond = true;
     ui.onProcessEvents = [&] {
-        if (attempts++ != 3) return;
+        if (attempts++ != 3)
+            return;
         secondGotPoints = MeasureRemotely(session, Input(0, false, 0)).has_value();
         portOpenAfterSecond = port.opened();
     };
@@ -273,7 +280,8 @@ TEST(TakeMeasuredCurve, PointsWithTheReferenceHeaderAndNoFile)
 {
     CurveState curves;
     curves.FillDefaultLines();
-    for (int i = 0; i < MemoSlot; ++i) curves.RefLines[i] = "r" + std::to_string(i);
+    for (int i = 0; i < MemoSlot; ++i)
+        curves.RefLines[i] = "r" + std::to_string(i);
     curves.RefLines[NameLine] = NameLineFor("WOOFER");
     curves.RefFlags = FlagRangeValid | FlagProtect;
     curves.RefMinFreq = {1, 2, 3, 4};
@@ -283,7 +291,8 @@ TEST(TakeMeasuredCurve, PointsWithTheReferenceHeaderAndNoFile)
     curves.ImpFilePath = "/tmp/old.q5imp";
 
     CurveLines points{};
-    for (int j = 0; j < kPointCount; ++j) points[PointSlot(0, j)] = std::to_string(100 + j);
+    for (int j = 0; j < kPointCount; ++j)
+        points[PointSlot(0, j)] = std::to_string(100 + j);
     points[PointSlot(0, 7)].clear();
 
     TakeMeasuredCurve(curves, points);
@@ -292,10 +301,12 @@ TEST(TakeMeasuredCurve, PointsWithTheReferenceHeaderAndNoFile)
     EXPECT_EQ(imp[StampLine], NameLineFor("WOOFER"));
     EXPECT_EQ(imp[NameLine], NameLineFor("WOOFER"));
     EXPECT_EQ(imp[FlagsLine], std::string(1, static_cast<char>(0x40 + 13)));
-    for (int slot : {1, 123, 124, 125, 246, 247, 248, 370, 371}) EXPECT_EQ(imp[slot], curves.RefLines[slot]) << slot;
+    for (int slot : {1, 123, 124, 125, 246, 247, 248, 370, 371})
+        EXPECT_EQ(imp[slot], curves.RefLines[slot]) << slot;
     EXPECT_EQ(imp[PointSlot(0, 0)], "100");
     EXPECT_EQ(imp[PointSlot(0, 7)], "0");
-    for (int c = 1; c < kChannelCount; ++c) EXPECT_EQ(imp[PointSlot(c, 60)], "0");
+    for (int c = 1; c < kChannelCount; ++c)
+        EXPECT_EQ(imp[PointSlot(c, 60)], "0");
     EXPECT_EQ(imp[MemoSlot], "kept memo");
     EXPECT_TRUE(curves.ImpFilePath.empty());
     EXPECT_TRUE(curves.ImpLoaded);

@@ -30,13 +30,15 @@ public:
     {
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!pred()) {
-            if (Clock::now() > deadline) return false;
+            if (Clock::now() > deadline)
+                return false;
             std::deque<std::function<void()>> work;
             {
                 std::lock_guard lock(mutex_);
                 work.swap(queue_);
             }
-            for (auto& w : work) w();
+            for (auto& w : work)
+                w();
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return true;
@@ -179,7 +181,8 @@ TEST_F(Rs232cEvents, AHandlerMayCloseAndReopenThePort)
     int calls = 0;
     bool closed = false, reopened = false;
     port.OnRXCHAR = [&](Trs232c& sender) {
-        if (++calls > 1) return;
+        if (++calls > 1)
+            return;
         closed = sender.close();
         reopened = sender.open();
     };
@@ -225,7 +228,8 @@ TEST(Rs232cWithoutSink, NotificationsQueuedBeforeDestructionAreDropped)
         ASSERT_TRUE(port.open());
         pty.Send("z");
         const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (!late && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        while (!late && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         port.close();
     }
     ASSERT_TRUE(late);

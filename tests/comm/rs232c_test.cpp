@@ -35,11 +35,11 @@ void ConfigureForInstrument(Trs232c& port, const std::string& device)
 TEST(Rs232cNames, PortNameToDevicePath)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"COM1", "/dev/ttyS0"},        {"COM10", "/dev/ttyS9"},   {"com3", "/dev/ttyS2"},
-        {"/dev/pts/4", "/dev/pts/4"},  {"ttyUSB0", "/dev/ttyUSB0"}, {"COM0", "/dev/COM0"},
-        {"./dev/x", "./dev/x"},       {"COMx", "/dev/COMx"},
+        {"COM1", "/dev/ttyS0"},      {"COM10", "/dev/ttyS9"}, {"com3", "/dev/ttyS2"}, {"/dev/pts/4", "/dev/pts/4"},
+        {"ttyUSB0", "/dev/ttyUSB0"}, {"COM0", "/dev/COM0"},   {"./dev/x", "./dev/x"}, {"COMx", "/dev/COMx"},
     };
-    for (const auto& [name, path] : cases) EXPECT_EQ(Trs232c::DevicePathFor(name), path) << name;
+    for (const auto& [name, path] : cases)
+        EXPECT_EQ(Trs232c::DevicePathFor(name), path) << name;
 }
 
 TEST(Rs232cProperties, ComponentDefaults)
@@ -208,10 +208,14 @@ TEST_F(Rs232cOnPty, ErrorCharacterModeKeepsAnFfByteWhole)
     port.set_flow({dfParity, dfErrorChar});
     port.ErrorChar = '?';
     ASSERT_TRUE(port.open());
-    pty.Send("\xff" "A");
+    pty.Send(
+        "\xff"
+        "A");
     char buf[2];
     ASSERT_TRUE(port.read(buf, 2));
-    EXPECT_EQ(std::string(buf, 2), "\xff" "A");
+    EXPECT_EQ(std::string(buf, 2),
+              "\xff"
+              "A");
 }
 
 TEST_F(Rs232cOnPty, NulDiscardingDropsNulBytes)

@@ -15,9 +15,13 @@ TEST(GraphScaleTest, ValueRowPerZoomAndOffset)
         std::int64_t v, row;
     };
     const Case cases[] = {
-        {1, 0, 1000, 0},  {1, 0, 0, 200},   {1, 0, 200, 160}, {1, 0, 3, 199},    {1, 0, 2, 200},
-        {1, 0, -10, 202}, {2, 500, 1000, 0}, {2, 500, 500, 200}, {2, 500, 0, 400}, {4, 250, 500, 0},
-        {4, 250, 251, 199}, {10, 900, 950, 100}, {10, 900, 1000, 0}, {10, 0, 2147483647LL, 200 - 4294967294LL},
+        {1, 0, 1000, 0},    {1, 0, 0, 200},
+        {1, 0, 200, 160},   {1, 0, 3, 199},
+        {1, 0, 2, 200},     {1, 0, -10, 202},
+        {2, 500, 1000, 0},  {2, 500, 500, 200},
+        {2, 500, 0, 400},   {4, 250, 500, 0},
+        {4, 250, 251, 199}, {10, 900, 950, 100},
+        {10, 900, 1000, 0}, {10, 0, 2147483647LL, 200 - 4294967294LL},
     };
     for (const auto& c : cases)
         EXPECT_EQ((GraphScale{c.zoom, c.offset}.ValueRow(c.v)), c.row) << c.zoom << " " << c.offset << " " << c.v;
@@ -39,7 +43,7 @@ TEST(GraphScaleTest, ChannelAllowedByTerminal)
     };
     const Case cases[] = {
         {"B", {true, false, false, false}}, {"C", {true, true, false, false}}, {"E", {true, true, false, false}},
-        {"F", {true, true, false, false}},  {"G", {true, true, true, true}},    {"BB", {true, true, true, true}},
+        {"F", {true, true, false, false}},  {"G", {true, true, true, true}},   {"BB", {true, true, true, true}},
         {"", {true, true, true, true}},
     };
     for (const auto& c : cases) {

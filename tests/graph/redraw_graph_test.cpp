@@ -183,7 +183,8 @@ TEST(Thresholds, CrossesOfAMinimumAtTheLastIndex)
         int row;
         QRgb colour;
     };
-    for (const Cross& c : {Cross{100, kNg2Colour}, Cross{140, kNg2Colour}, Cross{80, kNg1Colour}, Cross{160, kNg1Colour}}) {
+    for (const Cross& c :
+         {Cross{100, kNg2Colour}, Cross{140, kNg2Colour}, Cross{80, kNg1Colour}, Cross{160, kNg1Colour}}) {
         for (int x = 594; x <= 600; ++x)
             EXPECT_EQ(PixelAt(p, x, c.row), c.colour) << x << "," << c.row;
         for (int y = c.row - 6; y <= c.row + 5; ++y)
@@ -246,12 +247,36 @@ TEST(Layers, WhatIsDrawnAndJudged)
     const Case cases[] = {
         {"all on", 0, 7, "G", {}, "OK", true, true, true, {true, false, false, false}},
         {"thresholds off", 0, 3, "G", {}, "", true, true, false, {true, false, false, false}},
-        {"all toggles off, overlays remain", 0, 0, "G", {false, true, true, false}, "", false, false, false,
+        {"all toggles off, overlays remain",
+         0,
+         0,
+         "G",
+         {false, true, true, false},
+         "",
+         false,
+         false,
+         false,
          {false, true, true, false}},
-        {"overlay of the selected channel adds nothing", 0, 7, "G", {true, false, false, false}, "OK", true, true,
-         true, {true, false, false, false}},
+        {"overlay of the selected channel adds nothing",
+         0,
+         7,
+         "G",
+         {true, false, false, false},
+         "OK",
+         true,
+         true,
+         true,
+         {true, false, false, false}},
         {"channel 2 with terminal B", 1, 7, "B", {}, "", true, false, false, {false, true, false, false}},
-        {"channel 4 with terminal C", 3, 7, "C", {true, false, false, false}, "", true, false, false,
+        {"channel 4 with terminal C",
+         3,
+         7,
+         "C",
+         {true, false, false, false},
+         "",
+         true,
+         false,
+         false,
          {true, false, false, true}},
         {"channel 2 with terminal C", 1, 7, "C", {}, "OK", true, true, true, {false, true, false, false}},
     };

@@ -13,7 +13,7 @@ using test::SetPointText;
 TEST(CursorTexts, OhmReadout)
 {
     const std::pair<std::optional<int>, const char*> cases[] = {
-        {1001, " > 100ohm"}, {1000, " 100ohm"}, {5, " 0.5ohm"}, {123, " 12.3ohm"},
+        {1001, " > 100ohm"}, {1000, " 100ohm"}, {5, " 0.5ohm"},    {123, " 12.3ohm"},
         {0, " 0ohm"},        {-5, " -0.5ohm"},  {-120, " -12ohm"}, {std::nullopt, " "},
     };
     for (const auto& [v, text] : cases)
@@ -28,9 +28,17 @@ TEST(CursorTexts, DeviationReadoutAndSearchFormulas)
         std::int64_t search;
     };
     const Case cases[] = {
-        {5, 0, " > 100%", 0},       {0, 0, " 0%", 0},        {50, 100, " -50%", -50},  {1, 1000, " -99%", -100},
-        {1, 3, " -66%", -67},       {999, 1000, " 0%", -1},  {2001, 1000, " 100%", 100}, {3000, 1000, " > 100%", 200},
-        {0, 1000, " -100%", -100}, {-5, 1000, " -100%", -100}, {-1000, 1000, " < -100%", -200},
+        {5, 0, " > 100%", 0},
+        {0, 0, " 0%", 0},
+        {50, 100, " -50%", -50},
+        {1, 1000, " -99%", -100},
+        {1, 3, " -66%", -67},
+        {999, 1000, " 0%", -1},
+        {2001, 1000, " 100%", 100},
+        {3000, 1000, " > 100%", 200},
+        {0, 1000, " -100%", -100},
+        {-5, 1000, " -100%", -100},
+        {-1000, 1000, " < -100%", -200},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PercentText(DeviationReadout(c.m, c.r)), c.readout) << c.m << "/" << c.r;
@@ -42,7 +50,7 @@ TEST(CursorTexts, DeviationReadoutAndSearchFormulas)
 
 TEST(CursorMouse, ColumnToIndex)
 {
-    const std::pair<int, int> cases[] = {{0, 0}, {29, 0}, {30, 0}, {34, 0}, {35, 1},
+    const std::pair<int, int> cases[] = {{0, 0},     {29, 0},    {30, 0},    {34, 0},    {35, 1},
                                          {619, 117}, {620, 118}, {629, 119}, {640, 119}, {649, 119}};
     for (auto [x, k] : cases)
         EXPECT_EQ(CursorIndexAtImageX(x), k) << x;
@@ -97,10 +105,10 @@ TEST(CursorSearch, MeasuredAndReferenceFirstOfTiesWithinValidRange)
         SetPoint(s.ImpLines, 0, j, 900);
     for (int j : {40, 50})
         SetPoint(s.ImpLines, 0, j, 100);
-    SetPoint(s.ImpLines, 0, 5, 2000);    // outside the range
-    SetPoint(s.ImpLines, 0, 60, 1001);   // never a minimum, a fine maximum
+    SetPoint(s.ImpLines, 0, 5, 2000);   // outside the range
+    SetPoint(s.ImpLines, 0, 60, 1001);  // never a minimum, a fine maximum
     SetPointText(s.ImpLines, 0, 70, "");
-    SetPoint(s.RefLines, 0, 101, 1);     // outside the range
+    SetPoint(s.RefLines, 0, 101, 1);  // outside the range
     SetPoint(s.RefLines, 0, 12, 1);
     CursorSearches cs;
     cs.SearchImp(s);

@@ -24,15 +24,12 @@ struct RefusalCase {
 TEST_F(EditorFixture, KeyStepsAcceptOrRestoreNeighbour)
 {
     const RefusalCase cases[] = {
-        {E::Ng2, +1, {10, 9, 38, 0, 119}, 9, false},   {E::Ng1, -1, {10, 9, 38, 0, 119}, 10, false},
-        {E::Ng1, +1, {10, 9, 38, 0, 119}, 11, true},   {E::Ng2, -1, {10, 9, 38, 0, 119}, 8, true},
-        {E::MinFreq, +1, {50, 25, 38, 100, 101}, 100, false},
-        {E::MaxFreq, -1, {50, 25, 38, 100, 101}, 101, false},
+        {E::Ng2, +1, {10, 9, 38, 0, 119}, 9, false},          {E::Ng1, -1, {10, 9, 38, 0, 119}, 10, false},
+        {E::Ng1, +1, {10, 9, 38, 0, 119}, 11, true},          {E::Ng2, -1, {10, 9, 38, 0, 119}, 8, true},
+        {E::MinFreq, +1, {50, 25, 38, 100, 101}, 100, false}, {E::MaxFreq, -1, {50, 25, 38, 100, 101}, 101, false},
         {E::MaxFreq, +1, {50, 25, 38, 100, 119}, 119, true},  // clamped at the top, still accepted
-        {E::MinFreq, -1, {50, 25, 38, 0, 119}, 0, true},
-        {E::Ng3, +1, {50, 25, 99, 0, 119}, 99, true},
-        {E::Ng3, -1, {50, 25, 6, 0, 119}, 5, true},
-        {E::Ng2, -1, {50, 5, 38, 0, 119}, 5, true},
+        {E::MinFreq, -1, {50, 25, 38, 0, 119}, 0, true},      {E::Ng3, +1, {50, 25, 99, 0, 119}, 99, true},
+        {E::Ng3, -1, {50, 25, 6, 0, 119}, 5, true},           {E::Ng2, -1, {50, 5, 38, 0, 119}, 5, true},
     };
     for (const auto& c : cases) {
         CurveState state;
@@ -40,7 +37,8 @@ TEST_F(EditorFixture, KeyStepsAcceptOrRestoreNeighbour)
         EditorPositions p = c.start;
         EXPECT_EQ(EditorKeyStep(c.editor, c.direction, p, state), c.accepted) << static_cast<int>(c.editor);
         EXPECT_EQ(p[c.editor], c.expected) << static_cast<int>(c.editor);
-        const std::uint8_t flags = c.accepted ? (IsRangeEditor(c.editor) ? FlagRangeValid : FlagRangeValid | FlagThresholdsValid) : 0;
+        const std::uint8_t flags =
+            c.accepted ? (IsRangeEditor(c.editor) ? FlagRangeValid : FlagRangeValid | FlagThresholdsValid) : 0;
         EXPECT_EQ(state.RefFlags, flags) << static_cast<int>(c.editor);
         EXPECT_EQ(state.RefLines[FlagsLine], std::string(1, CodeChar(flags))) << static_cast<int>(c.editor);
     }
@@ -54,7 +52,9 @@ TEST_F(EditorFixture, AcceptedChangeStoresSelectedChannelAndEncodesLines)
     ASSERT_TRUE(EditorChanged(E::Ng3, pos, s));
     EXPECT_EQ(s.RefNg3, (ChannelInts{38, 38, 99, 38}));
     // NG1 x4, NG2 x4, NG3 x4 as code characters; 99 is the raw byte 0xA3.
-    EXPECT_EQ(s.RefLines[ThresholdLine], "[rrrrYYYYff\xA3" "f]");
+    EXPECT_EQ(s.RefLines[ThresholdLine],
+              "[rrrrYYYYff\xA3"
+              "f]");
     EXPECT_EQ(s.RefLines[FreqRangeLine], "[@\xB7@\xB7@\xB7@\xB7    ]");
     EXPECT_EQ(s.RefLines[FlagsLine], "C");
 

@@ -21,8 +21,13 @@ struct ThresholdCase {
 TEST(ThresholdValues, RoundUpOnlyAboveFiveHundredths)
 {
     const ThresholdCase cases[] = {
-        {1000, 5, 1050, 950}, {123, 38, 170, 76}, {101, 5, 106, 95}, {0, 50, 0, 0},
-        {1, 50, 2, 0},        {999, 99, 1988, 9}, {2000000000, 99, 3980000000, 20000000},
+        {1000, 5, 1050, 950},
+        {123, 38, 170, 76},
+        {101, 5, 106, 95},
+        {0, 50, 0, 0},
+        {1, 50, 2, 0},
+        {999, 99, 1988, 9},
+        {2000000000, 99, 3980000000, 20000000},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ThresholdHigh(c.r, c.p), c.high) << c.r << " " << c.p;
@@ -135,9 +140,8 @@ TEST(JudgeDisplay, BadgeOnlyWithBothCurves)
         int badge;
     };
     const Case cases[] = {
-        {true, true, "OK", true, true, 0},    {true, true, "NG3L", true, true, 6},
-        {true, true, "NG1H", true, true, 1},  {true, true, "", true, false, -1},
-        {false, true, "NG3L", false, false, -1}, {true, false, "", false, false, -1},
+        {true, true, "OK", true, true, 0}, {true, true, "NG3L", true, true, 6},     {true, true, "NG1H", true, true, 1},
+        {true, true, "", true, false, -1}, {false, true, "NG3L", false, false, -1}, {true, false, "", false, false, -1},
     };
     for (const auto& c : cases) {
         const JudgeDisplay d = ShowJudgement(c.imp, c.ref, c.result);

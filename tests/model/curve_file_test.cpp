@@ -110,7 +110,9 @@ TEST(CurveFile, ShortFileLeavesOtherSlotsAndClearsMemo)
 
 TEST(CurveFile, CtrlZEndsTheFile)
 {
-    EXPECT_EQ(SplitCurveFileLines("A\nB\x1A" "C\nD\n"), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(SplitCurveFileLines("A\nB\x1A"
+                                  "C\nD\n"),
+              (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(SplitCurveFileLines("A\n\x1A\nD\n"), (std::vector<std::string>{"A"}));
 }
 

@@ -73,7 +73,7 @@ TEST(CurveLines, TerminalTable)
         const char* caption;
         int channels;
     } cases[] = {{"B", 0, "BINDING POST", 1}, {"C", 1, "NL 4", 2}, {"E", 1, "NL 4", 2}, {"F", 1, "NL 4", 2},
-                 {"G", 2, "NL 8", 4},         {"D", 2, "NL 8", 4}, {"", 2, "NL 8", 4},   {"BB", 2, "NL 8", 4}};
+                 {"G", 2, "NL 8", 4},         {"D", 2, "NL 8", 4}, {"", 2, "NL 8", 4},  {"BB", 2, "NL 8", 4}};
     for (const Case& c : cases) {
         EXPECT_EQ(TerminalIndex(c.code), c.index) << c.code;
         EXPECT_STREQ(TerminalCaption(c.code), c.caption) << c.code;

@@ -37,8 +37,8 @@ TEST(CurveState, FlaggedReferenceDecodesBothFieldsAndProtect)
     s.RefLines[FreqRangeLine] = std::string("[") + CodeChar(1) + CodeChar(118) + CodeChar(2) + CodeChar(117) +
                                 CodeChar(3) + CodeChar(116) + CodeChar(4) + CodeChar(119) + "    ]";
     s.RefLines[ThresholdLine] = std::string("[") + CodeChar(60) + CodeChar(61) + CodeChar(62) + CodeChar(99) +
-                                CodeChar(30) + CodeChar(31) + CodeChar(32) + CodeChar(5) + CodeChar(40) +
-                                CodeChar(41) + CodeChar(42) + CodeChar(43) + "]";
+                                CodeChar(30) + CodeChar(31) + CodeChar(32) + CodeChar(5) + CodeChar(40) + CodeChar(41) +
+                                CodeChar(42) + CodeChar(43) + "]";
     s.SelectedChannel = 2;
     s.DecodeRefHeader();
     EXPECT_EQ(s.RefFlags, 7);
@@ -91,7 +91,10 @@ TEST(CurveState, EncodersRewriteFieldsAndFlags)
     s.RefMinFreq = {0, 1, 2, 3};
     s.RefMaxFreq = {119, 118, 117, 116};
     s.EncodeRange();
-    EXPECT_EQ(s.RefLines[FreqRangeLine], std::string("[@\xB7" "A\xB6" "B\xB5" "C\xB4    ]"));
+    EXPECT_EQ(s.RefLines[FreqRangeLine], std::string("[@\xB7"
+                                                     "A\xB6"
+                                                     "B\xB5"
+                                                     "C\xB4    ]"));
     EXPECT_EQ(s.RefLines[FlagsLine], "A");
 
     s.RefNg1 = {99, 50, 50, 50};

@@ -158,8 +158,8 @@ TEST_F(RefListEditorTest, NewAsksAboutUnsavedChanges)
     ui.changeSave = {SaveAnswer::No};
     editor.New();
     EXPECT_EQ(editor.List.Row(2), qlx::RefListRow{});
-    EXPECT_EQ(ui.asked, (std::vector<std::string>{"changeSave", "changeSave", "save:|", "changeSave",
-                                                  "save:|", "changeSave"}));
+    EXPECT_EQ(ui.asked,
+              (std::vector<std::string>{"changeSave", "changeSave", "save:|", "changeSave", "save:|", "changeSave"}));
 }
 
 TEST_F(RefListEditorTest, OpenThroughTheDialogReadsTheListAndRemembersItsFolder)

@@ -109,11 +109,9 @@ TEST(RefListFile, FilesMissingEverywhereAreMarkedAndKeepTheirStoredFolder)
 {
     TempDir dir;
     RefList list;
-    qlx::ParseRefListBytes(ListFile({{"[a           ]", "/gone/a.q5imp"},
-                                     {",", ","},
-                                     {"[c           ]", "C:\\data\\c.q5imp"}},
-                                    "\r\n"),
-                           dir.path().string(), list);
+    qlx::ParseRefListBytes(
+        ListFile({{"[a           ]", "/gone/a.q5imp"}, {",", ","}, {"[c           ]", "C:\\data\\c.q5imp"}}, "\r\n"),
+        dir.path().string(), list);
     EXPECT_EQ(list.Row(1), (RefListRow{"a           ", "a", "/gone", true}));
     EXPECT_EQ(list.Row(2), RefListRow{});
     EXPECT_EQ(list.Row(3), (RefListRow{"c           ", "c", "C:\\data", true}));
@@ -130,7 +128,8 @@ TEST(RefListFile, BlankLinesAndLfOnlyReadTheSameAsPlainCrLf)
     WriteAll(dir.file("a.q5imp"), "x\n");
     const std::string path = dir.file("a.q5imp");
     const std::string plain = ListFile({{"[a           ]", path}, {",", ","}, {"[b           ]", path}}, "\r\n");
-    const std::string blanks = "\r\n\n  \n[a           ]\n" + path + "\n\n\t\r\n,\n,\n \n\n[b           ]\n" + path + "\n";
+    const std::string blanks =
+        "\r\n\n  \n[a           ]\n" + path + "\n\n\t\r\n,\n,\n \n\n[b           ]\n" + path + "\n";
     RefList a, b;
     qlx::ParseRefListBytes(plain, "/nowhere", a);
     qlx::ParseRefListBytes(blanks, "/nowhere", b);
@@ -183,7 +182,8 @@ TEST(RefListFile, EntriesNotInTheListFormAreCounted)
         {"text that is no list", "hello\nworld\nthird\n", 2},
         {"nul byte in a path", ListFile({{"[a           ]", std::string("/d/a.q5imp\0zz", 13)}}, "\n"), 1},
         {"nul byte in a name", ListFile({{std::string("[a\0", 3), ","}}, "\n"), 1},
-        {"path longer than any file name", ListFile({{"[a           ]", "/d/" + huge + ".q5imp"}, {",", ","}}, "\n"), 1},
+        {"path longer than any file name", ListFile({{"[a           ]", "/d/" + huge + ".q5imp"}, {",", ","}}, "\n"),
+         1},
     };
     for (const auto& c : cases) {
         RefList list;

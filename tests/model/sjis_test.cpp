@@ -28,7 +28,10 @@ TEST(Sjis, ByteCountsAndUnmappableText)
 
 TEST(Sjis, UndecodableBytesShowAsReplacementAndDecodingGoesOn)
 {
-    EXPECT_EQ(SjisToUtf8("A\x80" "B"), "A\xEF\xBF\xBD" "B");
+    EXPECT_EQ(SjisToUtf8("A\x80"
+                         "B"),
+              "A\xEF\xBF\xBD"
+              "B");
     // A lone lead byte at the end is not dropped silently.
     EXPECT_EQ(SjisToUtf8("A\x83"), "A\xEF\xBF\xBD");
 }

@@ -32,7 +32,8 @@ protected:
         char c;
         while (port.readchar(c)) {
             out.push_back(c);
-            if (c == kEtx) break;
+            if (c == kEtx)
+                break;
         }
         return out;
     }

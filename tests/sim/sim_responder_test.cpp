@@ -57,7 +57,8 @@ TEST_F(Responder, CurveReplyIsTheWholeBlock)
     ASSERT_EQ(data.back(), kEtx);
     const auto lines = SplitLines(data.substr(0, data.size() - 1));
     ASSERT_EQ(lines.size(), 123u);
-    for (int i = 0; i < 123; ++i) EXPECT_EQ(lines[i], memory.ref[3][qlx::kBlockSize * 2 + i]) << i;
+    for (int i = 0; i < 123; ++i)
+        EXPECT_EQ(lines[i], memory.ref[3][qlx::kBlockSize * 2 + i]) << i;
 }
 
 TEST_F(Responder, SweepAnswersAckNowAndTheAskedRangeLater)
@@ -89,7 +90,8 @@ TEST_F(Responder, RefusesWhatItDoesNotKnow)
 std::string Packet(const std::vector<std::string>& fields)
 {
     std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? "\n" : "") + fields[i];
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += (i ? "\n" : "") + fields[i];
     return out;
 }
 
@@ -98,7 +100,8 @@ TEST_F(Responder, UploadPacketsWriteTheReferenceSlot)
     ASSERT_EQ(responder.Answer(Packet({"WIMP", "R", "o", "1", "[@w@w        ]", "B", "C"})).now[0], kAck);
     for (int k = 0; k < 15; ++k) {
         std::vector<std::string> points;
-        for (int i = 0; i < 8; ++i) points.push_back(std::to_string(1000 + 8 * k + i));
+        for (int i = 0; i < 8; ++i)
+            points.push_back(std::to_string(1000 + 8 * k + i));
         ASSERT_EQ(responder.Answer(Packet(points)).now[0], kAck) << k;
     }
     EXPECT_EQ(responder.Answer("1\n2\n3\n4\n5\n6\n7\n8").now[0], kNak);  // no sixteenth packet
@@ -121,7 +124,8 @@ TEST(SimCurves, DefaultSpeakersLookLikeLoudspeakers)
     int stored = 0;
     std::set<std::string> terminals;
     for (const auto& slot : memory.ref) {
-        if (!SimMemory::Stored(slot)) continue;
+        if (!SimMemory::Stored(slot))
+            continue;
         ++stored;
         terminals.insert(slot[qlx::TerminalLine]);
         for (int ch = 0; ch < qlx::ChannelsWithData(slot[qlx::TerminalLine]); ++ch) {
@@ -150,7 +154,8 @@ TEST(SimCurves, MeasurementsPassSometimesAndFailOtherTimes)
     for (int n = 0; n < 30; ++n) {
         const Points m = MeasuredVariant(ref, rng);
         double worst = 0;
-        for (int j = 0; j < 120; ++j) worst = std::max(worst, std::abs(m[j] - ref[j]) / double(ref[j]));
+        for (int j = 0; j < 120; ++j)
+            worst = std::max(worst, std::abs(m[j] - ref[j]) / double(ref[j]));
         (worst < 0.25 ? within : outside)++;
     }
     EXPECT_GE(within, 10);

@@ -7,8 +7,10 @@ namespace qlxtest {
 int ScriptedUi::ShowMessage(qlx::MsgDlg dialog, const std::string& message)
 {
     calls.push_back({UiCall::Message, dialog, message, 0, 0});
-    if (onMessage) onMessage();
-    if (messageAnswers.empty()) return qlx::mrOk;
+    if (onMessage)
+        onMessage();
+    if (messageAnswers.empty())
+        return qlx::mrOk;
     const int answer = messageAnswers.front();
     messageAnswers.pop_front();
     return answer;
@@ -17,7 +19,8 @@ int ScriptedUi::ShowMessage(qlx::MsgDlg dialog, const std::string& message)
 bool ScriptedUi::ProgressOpen(const std::string& caption, int minimum, int maximum)
 {
     calls.push_back({UiCall::ProgressOpen, {}, caption, minimum, maximum});
-    if (progressShown_) return false;
+    if (progressShown_)
+        return false;
     progressShown_ = true;
     position_ = minimum;
     maximum_ = maximum;
@@ -28,10 +31,13 @@ bool ScriptedUi::ProgressStep()
 {
     calls.push_back({UiCall::ProgressStep, {}, {}, 0, 0});
     ++steps_;
-    if (onProcessEvents) onProcessEvents();
-    if (!progressShown_) return false;
+    if (onProcessEvents)
+        onProcessEvents();
+    if (!progressShown_)
+        return false;
     ++position_;
-    if (cancelAtStep != 0 && steps_ >= cancelAtStep) return false;
+    if (cancelAtStep != 0 && steps_ >= cancelAtStep)
+        return false;
     return position_ <= maximum_;
 }
 
@@ -45,7 +51,8 @@ std::optional<std::string> ScriptedUi::ChooseFolder(const std::string& title, co
                                                     const std::string& initialFolder)
 {
     calls.push_back({UiCall::ChooseFolder, {}, title + "|" + initialFolder, 0, 0});
-    if (folderAnswers.empty()) return std::nullopt;
+    if (folderAnswers.empty())
+        return std::nullopt;
     auto answer = folderAnswers.front();
     folderAnswers.pop_front();
     return answer;
@@ -54,7 +61,8 @@ std::optional<std::string> ScriptedUi::ChooseFolder(const std::string& title, co
 void ScriptedUi::ProcessEvents()
 {
     calls.push_back({UiCall::ProcessEvents, {}, {}, 0, 0});
-    if (onProcessEvents) onProcessEvents();
+    if (onProcessEvents)
+        onProcessEvents();
 }
 
 std::vector<UiCall> ScriptedUi::Messages() const

@@ -11,8 +11,8 @@
 
 namespace {
 
-using qlx::MsgBtn;
 using qlx::MsgBoxWindow;
+using qlx::MsgBtn;
 using qlx::TExtendMsgDlg;
 
 TExtendMsgDlg YesNoDialog()
@@ -80,14 +80,15 @@ TEST(ExtendMsgDlg, DefaultButtonEqualToCurrentIsAcceptedWithoutButtons)
 TEST(ExtendMsgDlg, EachButtonReturnsItsModalResult)
 {
     const std::pair<MsgBtn, int> cases[] = {
-        {MsgBtn::OK, qlx::mrOk},         {MsgBtn::Cancel, qlx::mrCancel},     {MsgBtn::Abort, qlx::mrAbort},
-        {MsgBtn::Retry, qlx::mrRetry},   {MsgBtn::Ignore, qlx::mrIgnore},     {MsgBtn::Yes, qlx::mrYes},
-        {MsgBtn::No, qlx::mrNo},         {MsgBtn::All, qlx::mrAll},           {MsgBtn::NoToAll, qlx::mrNoToAll},
-        {MsgBtn::YesToAll, qlx::mrYesToAll},
+        {MsgBtn::OK, qlx::mrOk},           {MsgBtn::Cancel, qlx::mrCancel},
+        {MsgBtn::Abort, qlx::mrAbort},     {MsgBtn::Retry, qlx::mrRetry},
+        {MsgBtn::Ignore, qlx::mrIgnore},   {MsgBtn::Yes, qlx::mrYes},
+        {MsgBtn::No, qlx::mrNo},           {MsgBtn::All, qlx::mrAll},
+        {MsgBtn::NoToAll, qlx::mrNoToAll}, {MsgBtn::YesToAll, qlx::mrYesToAll},
     };
     TExtendMsgDlg dlg;
-    dlg.SetButtons({MsgBtn::Yes, MsgBtn::No, MsgBtn::OK, MsgBtn::Cancel, MsgBtn::Abort, MsgBtn::Retry,
-                    MsgBtn::Ignore, MsgBtn::All, MsgBtn::NoToAll, MsgBtn::YesToAll, MsgBtn::Help});
+    dlg.SetButtons({MsgBtn::Yes, MsgBtn::No, MsgBtn::OK, MsgBtn::Cancel, MsgBtn::Abort, MsgBtn::Retry, MsgBtn::Ignore,
+                    MsgBtn::All, MsgBtn::NoToAll, MsgBtn::YesToAll, MsgBtn::Help});
     for (auto [button, result] : cases) {
         SCOPED_TRACE(qlx::MsgBtnName(button).toStdString());
         const int got = RunShown(dlg, [&](MsgBoxWindow& box) {
@@ -158,10 +159,14 @@ TEST(ExtendMsgDlg, CloseBoxFollowsSystemMenuMode)
         bool closeBox;
     };
     const Case cases[] = {
-        {qlx::smExist, {MsgBtn::OK}, true},        {qlx::smExist, {}, true},
-        {qlx::smNothing, {}, false},               {qlx::smNothing, {MsgBtn::Yes, MsgBtn::No}, false},
-        {qlx::smAuto, {}, true},                   {qlx::smAuto, {MsgBtn::Help}, true},
-        {qlx::smAuto, {MsgBtn::OK}, false},        {qlx::smAuto, {MsgBtn::OK, MsgBtn::Help}, false},
+        {qlx::smExist, {MsgBtn::OK}, true},
+        {qlx::smExist, {}, true},
+        {qlx::smNothing, {}, false},
+        {qlx::smNothing, {MsgBtn::Yes, MsgBtn::No}, false},
+        {qlx::smAuto, {}, true},
+        {qlx::smAuto, {MsgBtn::Help}, true},
+        {qlx::smAuto, {MsgBtn::OK}, false},
+        {qlx::smAuto, {MsgBtn::OK, MsgBtn::Help}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " closeBox " << c.closeBox);

@@ -65,8 +65,10 @@ int main(int argc, char** argv)
             }
             return argv[++i];
         };
-        if (a == "--link") link = value();
-        else if (a == "--mode") config.sweepMode = value() == "sweep";
+        if (a == "--link")
+            link = value();
+        else if (a == "--mode")
+            config.sweepMode = value() == "sweep";
         else if (a == "--load") {
             qlxsim::SimMemory m;
             std::string error;
@@ -75,20 +77,34 @@ int main(int argc, char** argv)
                 return 1;
             }
             config.memory = m;
-        } else if (a == "--save") saveDir = value();
-        else if (a == "--export-refs") exportDir = value();
-        else if (a == "--sweep-ms") config.sweepMs = std::atoi(value().c_str());
-        else if (a == "--seed") config.seed = static_cast<unsigned>(std::strtoul(value().c_str(), nullptr, 10));
-        else if (a == "--paced") config.paced = true;
-        else if (a == "--silence-after-bytes") config.faults.silenceAfterBytes = std::atol(value().c_str());
-        else if (a == "--silence-after-commands") config.faults.silenceAfterCommands = std::atoi(value().c_str());
-        else if (a == "--wrong-first-byte") config.faults.wrongFirstByte = static_cast<int>(std::strtol(value().c_str(), nullptr, 16) & 0xFF);
-        else if (a == "--cut-reply") config.faults.cutReplyAfter = std::atoi(value().c_str());
-        else if (a == "--no-etx") config.faults.dropEtx = true;
-        else if (a == "--garbage") config.faults.garbageBytes = std::atoi(value().c_str());
-        else if (a == "--status") config.faults.statusReply = value() + '\x03';
-        else if (a == "--sweep-values") config.faults.sweepValues = std::atoi(value().c_str());
-        else if (a == "--log") log = true;
+        } else if (a == "--save")
+            saveDir = value();
+        else if (a == "--export-refs")
+            exportDir = value();
+        else if (a == "--sweep-ms")
+            config.sweepMs = std::atoi(value().c_str());
+        else if (a == "--seed")
+            config.seed = static_cast<unsigned>(std::strtoul(value().c_str(), nullptr, 10));
+        else if (a == "--paced")
+            config.paced = true;
+        else if (a == "--silence-after-bytes")
+            config.faults.silenceAfterBytes = std::atol(value().c_str());
+        else if (a == "--silence-after-commands")
+            config.faults.silenceAfterCommands = std::atoi(value().c_str());
+        else if (a == "--wrong-first-byte")
+            config.faults.wrongFirstByte = static_cast<int>(std::strtol(value().c_str(), nullptr, 16) & 0xFF);
+        else if (a == "--cut-reply")
+            config.faults.cutReplyAfter = std::atoi(value().c_str());
+        else if (a == "--no-etx")
+            config.faults.dropEtx = true;
+        else if (a == "--garbage")
+            config.faults.garbageBytes = std::atoi(value().c_str());
+        else if (a == "--status")
+            config.faults.statusReply = value() + '\x03';
+        else if (a == "--sweep-values")
+            config.faults.sweepValues = std::atoi(value().c_str());
+        else if (a == "--log")
+            log = true;
         else {
             Usage();
             return a == "--help" || a == "-h" ? 0 : 2;
@@ -114,7 +130,8 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     qlxsim::Qlx50Sim sim(config);
-    if (log) sim.onCommand = [](const std::string& c) { std::cerr << "qlx50-sim: " << Printable(c) << "\n"; };
+    if (log)
+        sim.onCommand = [](const std::string& c) { std::cerr << "qlx50-sim: " << Printable(c) << "\n"; };
     if (!link.empty()) {
         std::error_code ec;
         std::filesystem::remove(link, ec);
@@ -128,7 +145,8 @@ int main(int argc, char** argv)
 
     int sig = 0;
     sigwait(&signals, &sig);
-    if (!link.empty()) std::filesystem::remove(link);
+    if (!link.empty())
+        std::filesystem::remove(link);
     if (!saveDir.empty()) {
         std::string error;
         if (!sim.Memory().Save(saveDir, error)) {

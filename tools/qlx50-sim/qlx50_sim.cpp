@@ -24,7 +24,8 @@ std::string FirstValues(const std::string& reply, int n)
 {
     const auto values = SplitLines(reply.substr(0, reply.find(kEtx)));
     std::string out;
-    for (int i = 0; i < n && i < static_cast<int>(values.size()); ++i) out += (i ? "\n" : "") + values[i];
+    for (int i = 0; i < n && i < static_cast<int>(values.size()); ++i)
+        out += (i ? "\n" : "") + values[i];
     return out + kEtx;
 }
 
@@ -43,7 +44,8 @@ Qlx50Sim::Qlx50Sim(SimConfig config)
     ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
     ::fcntl(master_, F_SETFL, O_NONBLOCK);
     int p[2];
-    if (::pipe2(p, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("pipe failed");
+    if (::pipe2(p, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw std::runtime_error("pipe failed");
     wakeRead_ = p[0];
     wakeWrite_ = p[1];
     thread_ = std::thread([this] { Run(); });
@@ -58,7 +60,8 @@ Qlx50Sim::~Qlx50Sim()
     const char b = 1;
     [[maybe_unused]] ssize_t n = ::write(wakeWrite_, &b, 1);
     thread_.join();
-    for (int fd : {master_, slave_, wakeRead_, wakeWrite_}) ::close(fd);
+    for (int fd : {master_, slave_, wakeRead_, wakeWrite_})
+        ::close(fd);
 }
 
 std::vector<std::string> Qlx50Sim::Commands() const
@@ -130,7 +133,8 @@ void Qlx50Sim::Run()
         int timeout = -1;
         {
             std::lock_guard lock(mutex_);
-            if (stop_) return;
+            if (stop_)
+                return;
             if (!pendingSweep_.empty()) {
                 const auto left = std::chrono::ceil<std::chrono::milliseconds>(sweepDue_ - Clock::now()).count();
                 timeout = static_cast<int>(std::max<long long>(0, left));
@@ -138,7 +142,8 @@ void Qlx50Sim::Run()
         }
         pollfd fds[2] = {{master_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
         const int r = ::poll(fds, 2, timeout);
-        if (r < 0 && errno != EINTR) return;
+        if (r < 0 && errno != EINTR)
+            return;
         if (fds[1].revents) {
             char drain[16];
             while (::read(wakeRead_, drain, sizeof drain) > 0) {
@@ -160,9 +165,11 @@ void Qlx50Sim::Run()
         std::string due;
         {
             std::lock_guard lock(mutex_);
-            if (!pendingSweep_.empty() && Clock::now() >= sweepDue_) due.swap(pendingSweep_);
+            if (!pendingSweep_.empty() && Clock::now() >= sweepDue_)
+                due.swap(pendingSweep_);
         }
-        if (!due.empty()) Transmit(due, true);
+        if (!due.empty())
+            Transmit(due, true);
     }
 }
 
@@ -177,15 +184,20 @@ void Qlx50Sim::HandleCommand(const std::string& command)
         ++commandsSeen_;
         silent = faults_.silenceAfterCommands >= 0 && commandsSeen_ > faults_.silenceAfterCommands;
         response = responder_.Answer(command.substr(0, command.size() - 1));
-        if (response.stop) pendingSweep_.clear();
+        if (response.stop)
+            pendingSweep_.clear();
         if (!silent && !response.later.empty()) {
-            pendingSweep_ = faults_.sweepValues >= 0 ? FirstValues(response.later, faults_.sweepValues) : response.later;
+            pendingSweep_ =
+                faults_.sweepValues >= 0 ? FirstValues(response.later, faults_.sweepValues) : response.later;
             sweepDue_ = Clock::now() + std::chrono::milliseconds(response.delayMs);
         }
-        if (silent) pendingSweep_.clear();
+        if (silent)
+            pendingSweep_.clear();
     }
-    if (onCommand) onCommand(command);
-    if (!silent && !response.now.empty()) Transmit(response.now, response.later.empty());
+    if (onCommand)
+        onCommand(command);
+    if (!silent && !response.now.empty())
+        Transmit(response.now, response.later.empty());
 }
 
 void Qlx50Sim::Transmit(std::string bytes, bool dataReply)
@@ -196,24 +208,30 @@ void Qlx50Sim::Transmit(std::string bytes, bool dataReply)
         f = faults_;
     }
     const bool acked = !bytes.empty() && bytes[0] == kAck;
-    if (acked && f.wrongFirstByte >= 0) bytes[0] = static_cast<char>(f.wrongFirstByte);
-    if (!acked && bytes.rfind("QLX-50", 0) == 0 && f.statusReply) bytes = *f.statusReply;
+    if (acked && f.wrongFirstByte >= 0)
+        bytes[0] = static_cast<char>(f.wrongFirstByte);
+    if (!acked && bytes.rfind("QLX-50", 0) == 0 && f.statusReply)
+        bytes = *f.statusReply;
     if (dataReply && f.garbageBytes > 0) {
         std::mt19937 rng(static_cast<unsigned>(bytes.size()));
         std::string garbage;
         while (static_cast<int>(garbage.size()) < f.garbageBytes) {
             const char c = static_cast<char>(rng() & 0xFF);
-            if (c != kEtx) garbage.push_back(c);
+            if (c != kEtx)
+                garbage.push_back(c);
         }
         bytes = (acked ? bytes.substr(0, 2) : std::string()) + garbage;
     }
-    if (f.dropEtx && !bytes.empty() && bytes.back() == kEtx) bytes.pop_back();
-    if (f.cutReplyAfter >= 0 && static_cast<int>(bytes.size()) > f.cutReplyAfter) bytes.resize(f.cutReplyAfter);
+    if (f.dropEtx && !bytes.empty() && bytes.back() == kEtx)
+        bytes.pop_back();
+    if (f.cutReplyAfter >= 0 && static_cast<int>(bytes.size()) > f.cutReplyAfter)
+        bytes.resize(f.cutReplyAfter);
     {
         std::lock_guard lock(mutex_);
         if (f.silenceAfterBytes >= 0) {
             const long room = std::max(0L, f.silenceAfterBytes - bytesSent_);
-            if (static_cast<long>(bytes.size()) > room) bytes.resize(room);
+            if (static_cast<long>(bytes.size()) > room)
+                bytes.resize(room);
         }
         bytesSent_ += static_cast<long>(bytes.size());
     }
@@ -241,12 +259,15 @@ void Qlx50Sim::WriteAll(const std::string& bytes)
             sent += static_cast<std::size_t>(n);
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return;
         pollfd p{master_, POLLOUT, 0};
-        if (::poll(&p, 1, 1000) <= 0) return;  // nobody reads: drop the rest
+        if (::poll(&p, 1, 1000) <= 0)
+            return;  // nobody reads: drop the rest
         {
             std::lock_guard lock(mutex_);
-            if (stop_) return;
+            if (stop_)
+                return;
         }
     }
 }

@@ -16,20 +16,20 @@ namespace qlxsim {
 
 // Misbehaviour on demand, for tests of the program's failure handling.
 struct SimFaults {
-    long silenceAfterBytes = -1;    // no reply byte after this many in total
-    int silenceAfterCommands = -1;  // commands after the first N get no reply
-    int wrongFirstByte = -1;        // sent instead of ACK
-    int cutReplyAfter = -1;         // every reply ends after this many bytes
-    bool dropEtx = false;           // replies lack their closing ETX
-    int garbageBytes = 0;           // the reply's data replaced by this many bytes without ETX
+    long silenceAfterBytes = -1;             // no reply byte after this many in total
+    int silenceAfterCommands = -1;           // commands after the first N get no reply
+    int wrongFirstByte = -1;                 // sent instead of ACK
+    int cutReplyAfter = -1;                  // every reply ends after this many bytes
+    bool dropEtx = false;                    // replies lack their closing ETX
+    int garbageBytes = 0;                    // the reply's data replaced by this many bytes without ETX
     std::optional<std::string> statusReply;  // replaces the status reply (bytes as sent)
-    int sweepValues = -1;           // a sweep reply holds only its first N values
+    int sweepValues = -1;                    // a sweep reply holds only its first N values
 };
 
 struct SimConfig {
     bool sweepMode = true;
-    int sweepMs = 6000;     // a sweep over the full grid
-    bool paced = false;     // bytes at the real line rate: 38400 bit/s, 11 bits a byte
+    int sweepMs = 6000;  // a sweep over the full grid
+    bool paced = false;  // bytes at the real line rate: 38400 bit/s, 11 bits a byte
     unsigned seed = 1;
     std::optional<SimMemory> memory;  // default: the built-in speakers
     SimFaults faults;

@@ -1,8 +1,8 @@
 #include "raw_pty.h"
 
 #include <pty.h>
-#include <stdexcept>
 #include <termios.h>
+#include <stdexcept>
 
 namespace qlxsim {
 

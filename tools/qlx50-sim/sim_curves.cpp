@@ -25,7 +25,8 @@ double ImpedanceOhm(const SpeakerModel& m, double hz)
 Points CurveOf(const SpeakerModel& m)
 {
     Points p{};
-    for (int j = 0; j < qlx::kPointCount; ++j) p[j] = static_cast<int>(std::lround(ImpedanceOhm(m, Hertz(j)) * 10));
+    for (int j = 0; j < qlx::kPointCount; ++j)
+        p[j] = static_cast<int>(std::lround(ImpedanceOhm(m, Hertz(j)) * 10));
     return p;
 }
 
@@ -38,7 +39,8 @@ Points MeasuredVariant(const Points& reference, std::mt19937& rng)
     const int fault = kind(rng);  // 0 and 1 are faulty units, about one in three
     for (int j = 0; j < qlx::kPointCount; ++j) {
         double v = reference[j];
-        if (fault == 0) v = reference[std::clamp(j + 4, 0, qlx::kPointCount - 1)];  // resonance lower
+        if (fault == 0)
+            v = reference[std::clamp(j + 4, 0, qlx::kPointCount - 1)];  // resonance lower
         v *= scale * noise(rng);
         p[j] = static_cast<int>(std::lround(v));
     }
@@ -54,7 +56,8 @@ Points MeasuredVariant(const Points& reference, std::mt19937& rng)
 Points PointsOf(const CurveLines& slot, int channel)
 {
     Points p{};
-    for (int j = 0; j < qlx::kPointCount; ++j) p[j] = qlx::ParsePoint(slot[qlx::PointSlot(channel, j)]).value_or(0);
+    for (int j = 0; j < qlx::kPointCount; ++j)
+        p[j] = qlx::ParsePoint(slot[qlx::PointSlot(channel, j)]).value_or(0);
     return p;
 }
 
@@ -72,9 +75,14 @@ const RefSetup kRefs[] = {
     {"WOOFER-16A", "B", {{6.4, 52, 42, 4.5, 0.16}}, 3, 112, 30, 15, 25},
     {"FULLRANGE 8", "B", {{7.1, 78, 36, 3.2, 0.20}}, 5, 115, 30, 15, 25},
     {"2WAY NL4", "E", {{6.0, 45, 55, 5.0, 0.14}, {7.4, 95, 33, 2.8, 0.22}}, 0, 119, 35, 20, 30},
-    {"ARRAY NL8", "G",
+    {"ARRAY NL8",
+     "G",
      {{6.2, 48, 47, 4.2, 0.15}, {6.3, 50, 45, 4.0, 0.15}, {7.6, 88, 35, 3.0, 0.21}, {7.8, 92, 33, 2.9, 0.23}},
-     2, 117, 30, 15, 25},
+     2,
+     117,
+     30,
+     15,
+     25},
     {"ウーファー18", "B", {{5.9, 41, 58, 6.0, 0.12}}, 0, 110, 25, 10, 20},
     {"MID-6.5", "B", {{6.8, 67, 38, 3.6, 0.18}}, 8, 119, 30, 15, 25},
 };
@@ -108,7 +116,8 @@ void PutHeader(CurveLines& c, const RefSetup& setup, const std::string& firstLin
 
 void PutPoints(CurveLines& c, int channel, const Points& p)
 {
-    for (int j = 0; j < qlx::kPointCount; ++j) c[qlx::PointSlot(channel, j)] = std::to_string(p[j]);
+    for (int j = 0; j < qlx::kPointCount; ++j)
+        c[qlx::PointSlot(channel, j)] = std::to_string(p[j]);
 }
 
 }  // namespace
@@ -122,13 +131,15 @@ SimMemory DefaultMemory(unsigned seed)
         const RefSetup& setup = kRefs[r];
         CurveLines& c = m.ref[r];
         PutHeader(c, setup, "");
-        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch) PutPoints(c, ch, CurveOf(setup.channels[ch]));
+        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)
+            PutPoints(c, ch, CurveOf(setup.channels[ch]));
     }
     // Two measured units of each reference, stamped a few minutes apart.
     for (int s = 0; s < 2 * refCount; ++s) {
         const RefSetup& setup = kRefs[s % refCount];
         char stamp[16];
-        std::snprintf(stamp, sizeof stamp, "2412%02d%02d%02d%02d", 8 + s / refCount, 9 + s % 8, (7 * s) % 60, (13 * s) % 60);
+        std::snprintf(stamp, sizeof stamp, "2412%02d%02d%02d%02d", 8 + s / refCount, 9 + s % 8, (7 * s) % 60,
+                      (13 * s) % 60);
         CurveLines& c = m.meas[s];
         PutHeader(c, setup, Bracket(stamp));
         for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)

@@ -14,11 +14,11 @@ using Points = std::array<int, qlx::kPointCount>;  // 0.1 ohm
 // Small-signal impedance of a moving-coil loudspeaker: voice-coil resistance,
 // a mechanical resonance and the voice-coil inductance.
 struct SpeakerModel {
-    double re;      // ohm, DC resistance of the voice coil
-    double fs;      // Hz, resonance frequency
-    double zmax;    // ohm, impedance at resonance
-    double qm;      // mechanical quality factor
-    double le_mH;   // voice-coil inductance
+    double re;     // ohm, DC resistance of the voice coil
+    double fs;     // Hz, resonance frequency
+    double zmax;   // ohm, impedance at resonance
+    double qm;     // mechanical quality factor
+    double le_mH;  // voice-coil inductance
 };
 
 double Hertz(int gridIndex);

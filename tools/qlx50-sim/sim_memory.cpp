@@ -19,7 +19,8 @@ SimMemory::SimMemory()
 CurveLines SimMemory::EmptySlot()
 {
     CurveLines c;
-    for (int i = 0; i < qlx::MemoSlot; ++i) c[i] = "0";
+    for (int i = 0; i < qlx::MemoSlot; ++i)
+        c[i] = "0";
     for (int b = 0; b < 4; ++b) {
         c[qlx::kBlockSize * b] = qlx::kEmptyBracket;
         c[qlx::kBlockSize * b + 1] = "@";
@@ -33,7 +34,8 @@ bool SimMemory::Stored(const CurveLines& slot) { return (qlx::FlagsOf(slot) & kS
 void SimMemory::MakeInstrumentForm(CurveLines& slot, bool reference)
 {
     const std::uint8_t flags = qlx::FlagsOf(slot) | kStoredFlag;
-    if (reference) slot[qlx::StampLine] = slot[qlx::NameLine];
+    if (reference)
+        slot[qlx::StampLine] = slot[qlx::NameLine];
     for (int b = 0; b < 4; ++b) {
         slot[qlx::kBlockSize * b + 1] = slot[qlx::TerminalLine];
         slot[qlx::kBlockSize * b + 2] = std::string(1, qlx::CodeChar(flags));
@@ -55,7 +57,8 @@ bool SimMemory::Load(const std::string& folder, std::string& error)
         for (int s = 0; s < kSlots; ++s) {
             const std::string path = (std::filesystem::path(folder) / SlotFileName(reference, s)).string();
             slots[s] = EmptySlot();
-            if (!qlx::FileExists(path)) continue;
+            if (!qlx::FileExists(path))
+                continue;
             if (auto r = qlx::ReadCurveFile(path, slots[s]); !r) {
                 error = r.error;
                 return false;
@@ -93,10 +96,12 @@ bool SimMemory::ExportReferences(const std::string& folder, std::string& error) 
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     for (int s = 0; s < kSlots; ++s) {
-        if (!Stored(ref[s])) continue;
+        if (!Stored(ref[s]))
+            continue;
         std::string name = qlx::SjisToUtf8(qlx::BracketPayload(ref[s][qlx::NameLine]));
         name.erase(name.find_last_not_of(' ') + 1);
-        if (name.empty() || name.find('/') != std::string::npos) name = SlotFileName(true, s).substr(0, 3);
+        if (name.empty() || name.find('/') != std::string::npos)
+            name = SlotFileName(true, s).substr(0, 3);
         const std::string path = (std::filesystem::path(folder) / (name + ".q5imp")).string();
         if (auto r = qlx::WriteCurveFile(path, ref[s]); !r) {
             error = r.error;

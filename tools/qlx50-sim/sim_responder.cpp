@@ -14,7 +14,8 @@ constexpr int kPacketsPerBlock = 15;
 
 int SlotIndexOf(const std::string& field)
 {
-    if (field.size() != 1) return -1;
+    if (field.size() != 1)
+        return -1;
     const int s = static_cast<unsigned char>(field[0]) - 0x30;
     return s >= 0 && s < kSlots ? s : -1;
 }
@@ -69,7 +70,8 @@ Response SimResponder::Acked(std::string data, bool withEtx)
 {
     Response r;
     r.now = std::string{kAck, kAfterAck} + data;
-    if (withEtx) r.now.push_back(kEtx);
+    if (withEtx)
+        r.now.push_back(kEtx);
     return r;
 }
 
@@ -86,10 +88,14 @@ Response SimResponder::Answer(const std::string& command)
         r.stop = true;
         return r;
     }
-    if (command.rfind("RSWP\n", 0) == 0) return Sweep(command);
-    if (command.rfind("RIMP\n", 0) == 0) return ReadCurve(command);
-    if (command.rfind("WIMP\n", 0) == 0) return WriteHeader(command);
-    if (uploadSlot_ >= 0) return WritePoints(command);
+    if (command.rfind("RSWP\n", 0) == 0)
+        return Sweep(command);
+    if (command.rfind("RIMP\n", 0) == 0)
+        return ReadCurve(command);
+    if (command.rfind("WIMP\n", 0) == 0)
+        return WriteHeader(command);
+    if (uploadSlot_ >= 0)
+        return WritePoints(command);
     return Refused();
 }
 
@@ -98,9 +104,11 @@ Response SimResponder::Sweep(const std::string& command)
     uploadSlot_ = -1;
     const auto f = SplitLines(command);
     int terminal = 0, channel = 0;
-    if (f.size() != 4 || f[1].size() != 1 || !DecodeChannelCode(f[1][0], terminal, channel)) return Refused();
+    if (f.size() != 4 || f[1].size() != 1 || !DecodeChannelCode(f[1][0], terminal, channel))
+        return Refused();
     const int first = ThreeDigits(f[2]), last = ThreeDigits(f[3]);
-    if (first < 0 || last < 0 || !sweepMode) return Refused();
+    if (first < 0 || last < 0 || !sweepMode)
+        return Refused();
 
     // The speaker on the terminal is a unit of the first stored reference
     // made for that terminal, or a standard woofer when there is none.
@@ -113,7 +121,8 @@ Response SimResponder::Sweep(const std::string& command)
     const Points measured = MeasuredVariant(reference, rng_);
     std::string values;
     for (int j = 0; j < qlx::kPointCount; ++j) {
-        if (j) values.push_back('\n');
+        if (j)
+            values.push_back('\n');
         // Points outside the asked range are not measured.
         values += (j >= first && j <= last) ? std::to_string(measured[j]) : "0";
     }
@@ -128,14 +137,17 @@ Response SimResponder::ReadCurve(const std::string& command)
 {
     uploadSlot_ = -1;
     const auto f = SplitLines(command);
-    if (f.size() != 5 || (f[1] != "R" && f[1] != "M") || (f[4] != "A" && f[4] != "H")) return Refused();
+    if (f.size() != 5 || (f[1] != "R" && f[1] != "M") || (f[4] != "A" && f[4] != "H"))
+        return Refused();
     const int slot = SlotIndexOf(f[2]), block = BlockOf(f[3]);
-    if (slot < 0 || block < 0) return Refused();
+    if (slot < 0 || block < 0)
+        return Refused();
     const qlx::CurveLines& c = (f[1] == "R" ? memory_.ref : memory_.meas)[slot];
     const int lines = f[4] == "A" ? qlx::kBlockSize : 3;
     std::string data;
     for (int i = 0; i < lines; ++i) {
-        if (i) data.push_back('\n');
+        if (i)
+            data.push_back('\n');
         data += c[qlx::kBlockSize * block + i];
     }
     return Acked(data, true);
@@ -145,9 +157,11 @@ Response SimResponder::WriteHeader(const std::string& command)
 {
     uploadSlot_ = -1;
     const auto f = SplitLines(command);
-    if (f.size() != 7 || f[1] != "R") return Refused();
+    if (f.size() != 7 || f[1] != "R")
+        return Refused();
     const int slot = SlotIndexOf(f[2]), block = BlockOf(f[3]);
-    if (slot < 0 || block < 0 || f[5].size() != 1 || f[6].size() != 1) return Refused();
+    if (slot < 0 || block < 0 || f[5].size() != 1 || f[6].size() != 1)
+        return Refused();
 
     qlx::CurveLines& c = memory_.ref[slot];
     std::string flags = f[6];
@@ -181,7 +195,8 @@ Response SimResponder::WritePoints(const std::string& command)
     qlx::CurveLines& c = memory_.ref[uploadSlot_];
     for (int i = 0; i < kPointsPerPacket; ++i)
         c[qlx::PointSlot(uploadBlock_, kPointsPerPacket * uploadPacket_ + i)] = values[i];
-    if (++uploadPacket_ == kPacketsPerBlock) uploadSlot_ = -1;
+    if (++uploadPacket_ == kPacketsPerBlock)
+        uploadSlot_ = -1;
     return Acked();
 }
 
