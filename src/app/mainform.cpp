@@ -23,6 +23,7 @@
 #include <QWheelEvent>
 
 #include "app/colour_button.h"
+#include "app/program_version.h"
 #include "app/file_dialogs.h"
 #include "app/graph_view.h"
 #include "app/up_down.h"
@@ -109,7 +110,7 @@ QTreeWidget* ReportView(QWidget* parent, const QStringList& headings, const QLis
 TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), settings(s), dialogs_(dialogs)
 {
-    setWindowTitle(QStringLiteral("QLX-50 Manager Version 1.10"));
+    setWindowTitle(QStringLiteral("QLX-50 Manager Version %1").arg(QString::fromLatin1(kProgramVersion)));
     PageControl = new QTabWidget(this);
     setCentralWidget(PageControl);
     BuildMenus();

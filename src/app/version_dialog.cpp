@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 
+#include "app/program_version.h"
 #include "ui/place_window.h"
 
 namespace qlx {
@@ -73,7 +74,7 @@ TVerDlg::TVerDlg(QWidget* parent)
     ProgramIcon->setPixmap(ProgramPixmap());
     ProgramIcon->setGeometry(24, 36, 32, 32);
     TitleLabel = Line(this, QStringLiteral("QLX-50 Manager"), Arial(16, true), 68, 42, 300, 20);
-    VersionLabel = Line(this, QStringLiteral("Version 1.10"), Arial(13), 68, 72, 300, 16);
+    VersionLabel = Line(this, QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), Arial(13), 68, 72, 300, 16);
     NoticeLabel = Line(this, QStringLiteral("このソフトウェアは QLX-50 専用です。"), Arial(12), 16, 98, 360, 16);
 
     QFont link = Arial(12);
