@@ -27,8 +27,7 @@ QByteArray PictureFileBytes(const QImage& pageImage, const QColor& background, P
     return bytes;
 }
 
-IoResult SavePicture(const std::string& path, const QImage& pageImage, const QColor& background,
-                     PictureFormat format)
+IoResult SavePicture(const std::string& path, const QImage& pageImage, const QColor& background, PictureFormat format)
 {
     const QByteArray bytes = PictureFileBytes(pageImage, background, format);
     return WriteFileBytes(path, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));

@@ -21,7 +21,6 @@ PictureFormat PictureFormatOf(const std::string& path);
 QByteArray PictureFileBytes(const QImage& pageImage, const QColor& background, PictureFormat format);
 
 // Writes the picture through the file layer, so a failure carries its message.
-IoResult SavePicture(const std::string& path, const QImage& pageImage, const QColor& background,
-                     PictureFormat format);
+IoResult SavePicture(const std::string& path, const QImage& pageImage, const QColor& background, PictureFormat format);
 
 }  // namespace qlx

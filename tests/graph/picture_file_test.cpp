@@ -136,7 +136,8 @@ TEST(PictureFile, PageBitmapWithMoreThan256ColoursKeepsEveryGraphColourExact)
     const QImage graph = FullGraph();
     const QImage image = MakeScreenPageImage(PageWithGraph(graph), kWindowColour);
     ASSERT_GT(ColoursOf(image).size(), 256u) << "the fixture must need a reduced palette";
-    const std::optional<BmpFile> bmp = ReadBmp(PictureFileBytes(image, kWindowColour, PictureFormat::Bmp).toStdString());
+    const std::optional<BmpFile> bmp =
+        ReadBmp(PictureFileBytes(image, kWindowColour, PictureFormat::Bmp).toStdString());
     ASSERT_TRUE(bmp);
     EXPECT_EQ(bmp->width, 810);
     EXPECT_EQ(bmp->height, 536);
@@ -208,8 +209,8 @@ TEST(PictureFile, PngHoldsTheSameEightBitPixels)
 TEST(PictureFile, FormatByExtensionAndFileLayerErrors)
 {
     const std::pair<const char*, PictureFormat> cases[] = {
-        {"a.bmp", PictureFormat::Bmp}, {"a.png", PictureFormat::Png}, {"a.PNG", PictureFormat::Png},
-        {"a.png.bmp", PictureFormat::Bmp}, {"a", PictureFormat::Bmp}, {"d.png/a", PictureFormat::Bmp},
+        {"a.bmp", PictureFormat::Bmp},     {"a.png", PictureFormat::Png}, {"a.PNG", PictureFormat::Png},
+        {"a.png.bmp", PictureFormat::Bmp}, {"a", PictureFormat::Bmp},     {"d.png/a", PictureFormat::Bmp},
     };
     for (const auto& [path, format] : cases)
         EXPECT_EQ(PictureFormatOf(path), format) << path;
