@@ -15,10 +15,11 @@ constexpr int kPaletteSize = 256;
 QList<QRgb> ExactExportColours(const QColor& background);
 
 // A 256-entry colour table for the image: first the exact colours, then the
-// image's other colours, most frequent first. When they all fit the table
-// holds every colour of the image and the conversion is lossless; otherwise
-// the rarest (antialiasing shades of text) fall to their nearest entry.
-// Unused entries repeat black.
+// image's other colours. When they all fit the table holds every colour of
+// the image and the conversion is lossless (a graph image); otherwise the
+// free entries are the median cut of the other colours (a page with
+// antialiased text and the style's gradients), so no colour lies far from an
+// entry. Unused entries repeat black.
 QList<QRgb> ExportPalette(const QImage& image, const QList<QRgb>& exact);
 
 // The image in Format_Indexed8 with exactly that table; every pixel whose

@@ -151,6 +151,31 @@ TEST(PictureFile, PageBitmapWithMoreThan256ColoursKeepsEveryGraphColourExact)
     EXPECT_EQ(wrong, 0);
 }
 
+// Largest difference of one channel between the page and its 8-bit form.
+int LargestChannelError(const QImage& source, const BmpFile& bmp)
+{
+    int largest = 0;
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb a = PixelAt(source, x, y);
+            const QRgb b = bmp.Pixel(x, y);
+            largest = std::max(
+                {largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    return largest;
+}
+
+TEST(PictureFile, PageColoursBeyondTheTableStayCloseToTheirOwn)
+{
+    const QImage image = MakeScreenPageImage(PageWithGraph(FullGraph()), kWindowColour);
+    const std::optional<BmpFile> bmp =
+        ReadBmp(PictureFileBytes(image, kWindowColour, PictureFormat::Bmp).toStdString());
+    ASSERT_TRUE(bmp);
+    const int largest = LargestChannelError(image, *bmp);
+    EXPECT_LE(largest, 16) << "of " << ColoursOf(image).size() << " colours";
+}
+
 int SquaredDistance(QRgb a, QRgb b)
 {
     const int dr = qRed(a) - qRed(b), dg = qGreen(a) - qGreen(b), db = qBlue(a) - qBlue(b);
