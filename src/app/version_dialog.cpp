@@ -53,7 +53,7 @@ QPixmap ProgramPixmap()
 
 }  // namespace
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
@@ -74,18 +74,19 @@ TVerDlg::TVerDlg(QWidget* parent)
     ProgramIcon->setPixmap(ProgramPixmap());
     ProgramIcon->setGeometry(24, 36, 32, 32);
     TitleLabel = Line(this, QStringLiteral("QLX-50 Manager"), Arial(16, true), 68, 42, 300, 20);
-    VersionLabel = Line(this, QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), Arial(13), 68, 72, 300, 16);
+    VersionLabel =
+        Line(this, QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), Arial(13), 68, 72, 300, 16);
     NoticeLabel = Line(this, QStringLiteral("このソフトウェアは QLX-50 専用です。"), Arial(12), 16, 98, 360, 16);
 
     QFont link = Arial(12);
     link.setUnderline(true);
-    UrlLabel = new TLinkLabel(QString::fromLatin1(kWebAddress), this);
+    UrlLabel = new LinkLabel(QString::fromLatin1(kWebAddress), this);
     UrlLabel->setObjectName(QStringLiteral("UrlLabel"));
     UrlLabel->setFont(link);
     UrlLabel->setStyleSheet(QStringLiteral("color: blue;"));
     UrlLabel->setCursor(Qt::PointingHandCursor);
     UrlLabel->setGeometry(16, 120, 260, 16);
-    connect(UrlLabel, &TLinkLabel::clicked, this, [this] { openUrl_(QUrl(QString::fromLatin1(kWebAddress))); });
+    connect(UrlLabel, &LinkLabel::clicked, this, [this] { openUrl_(QUrl(QString::fromLatin1(kWebAddress))); });
 
     VerDlgOkButton = new QPushButton(QStringLiteral("OK"), this);
     VerDlgOkButton->setObjectName(QStringLiteral("VerDlgOkButton"));

@@ -11,7 +11,7 @@ class QPushButton;
 namespace qlx {
 
 // A label that reports clicks, for the web address of the version dialog.
-class TLinkLabel : public QLabel {
+class LinkLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
@@ -42,7 +42,7 @@ public:
     QLabel* TitleLabel = nullptr;
     QLabel* VersionLabel = nullptr;
     QLabel* NoticeLabel = nullptr;
-    TLinkLabel* UrlLabel = nullptr;
+    LinkLabel* UrlLabel = nullptr;
     QPushButton* VerDlgOkButton = nullptr;
 
 private:
