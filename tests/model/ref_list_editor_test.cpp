@@ -209,7 +209,8 @@ TEST_F(RefListEditorTest, OpenOfAMissingFileLoadsNothingAndReportsNothing)
 
 TEST_F(RefListEditorTest, OpenOfAFileThatIsNoListWarnsOnceAndShowsWhatWasRead)
 {
-    WriteAll(dir.file("notes.q5lst"), std::string("shopping\nmilk\n\x01\x02\0\xff\n", 21));
+    const char notes[] = "shopping\nmilk\n\x01\x02\0\xff\n";
+    WriteAll(dir.file("notes.q5lst"), std::string(notes, sizeof notes - 1));
     editor.Open(dir.file("notes.q5lst"));
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_NE(ui.errors[0].find("notes"), std::string::npos);
