@@ -90,6 +90,18 @@ void FillRow(const std::string& nameLine, const std::string& pathLine, const std
     }
 }
 
+// A file name or folder for the CSV, which is Shift-JIS like the curve
+// names beside it. The grid holds file-system bytes (UTF-8); a character
+// without a Shift-JIS form becomes "?" (a character no Windows file name
+// holds). Bytes that are no UTF-8 but Shift-JIS text come from a list written
+// with Shift-JIS paths whose file is missing here; they are kept.
+std::string CsvPathText(const std::string& fileSystemBytes)
+{
+    if (!IsUtf8(fileSystemBytes) && IsSjis(fileSystemBytes))
+        return fileSystemBytes;
+    return Utf8ToSjisReplacing(fileSystemBytes);
+}
+
 }  // namespace
 
 bool RefList::InsertRow(int t)
@@ -174,8 +186,8 @@ std::string RefListCsvBytes(const RefList& list)
     std::string out;
     for (int r = 1; r <= kRefListRows; ++r) {
         const RefListRow& row = list.Row(r);
-        const std::string file = row.FileName.empty() ? std::string() : row.FileName + kCurveExt;
-        out += std::to_string(r) + ",\"" + row.Name + "\",\"" + file + "\",\"" + row.Folder + "\"\r\n";
+        const std::string file = row.FileName.empty() ? std::string() : CsvPathText(row.FileName) + kCurveExt;
+        out += std::to_string(r) + ",\"" + row.Name + "\",\"" + file + "\",\"" + CsvPathText(row.Folder) + "\"\r\n";
     }
     return out;
 }

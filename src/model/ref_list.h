@@ -54,7 +54,10 @@ std::string RefListFileBytes(const RefList& list, const char* eol = "\r\n");
 int ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list);
 
 // CSV export: per row `r,"name","file.q5imp","folder"` ended by CR LF;
-// an empty file name gives `""`. Fields are written byte for byte.
+// an empty file name gives `""`. The whole file is Shift-JIS: the name is
+// written byte for byte, file name and folder are converted from the file
+// system's UTF-8 (a character without a Shift-JIS form becomes "?"; bytes
+// that are Shift-JIS already and no UTF-8 stay as they are).
 std::string RefListCsvBytes(const RefList& list);
 
 // A folder without its trailing separator ("/" stays "/").

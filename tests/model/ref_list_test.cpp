@@ -246,6 +246,28 @@ TEST(RefListCsv, EmptyAndFullRows)
     EXPECT_TRUE(csv.ends_with("\r\n64,\"\",\"\",\"\"\r\n"));
 }
 
+// The curve name is Shift-JIS already; file name and folder are file-system
+// bytes (UTF-8) and are converted, so that one viewer shows every column.
+TEST(RefListCsv, FileNameAndFolderAreShiftJisLikeTheName)
+{
+    RefList list;
+    list.Row(1) = {"\x83\x65\x83\x58        ", "スピーカー①", "/データ/ｶﾀｶﾅ~\\", false};
+    // No Shift-JIS form: each such character becomes "?", as does each byte
+    // that is no UTF-8 and no Shift-JIS text.
+    list.Row(2) = {"n", "한국😀", "/d\xff/x", false};
+    // Not UTF-8 but Shift-JIS: a path from a list written with Shift-JIS
+    // names (its file missing here) is already in the CSV's encoding.
+    list.Row(3) = {"n", "\x83\x65\x83\x58", "/\x83\x66", true};
+    const std::string csv = qlx::RefListCsvBytes(list);
+    const std::string expected =
+        "1,\"\x83\x65\x83\x58        \","
+        "\"\x83\x58\x83\x73\x81\x5b\x83\x4a\x81\x5b\x87\x40.q5imp\","
+        "\"/\x83\x66\x81\x5b\x83\x5e/\xb6\xc0\xb6\xc5~\\\"\r\n"
+        "2,\"n\",\"???.q5imp\",\"/d?/x\"\r\n"
+        "3,\"n\",\"\x83\x65\x83\x58.q5imp\",\"/\x83\x66\"\r\n";
+    EXPECT_EQ(csv.substr(0, expected.size()), expected);
+}
+
 TEST(RefListEnabling, FirstFoundRowEnablesAllButTheSaveMenu)
 {
     struct Case {
