@@ -191,15 +191,45 @@ TEST(RefListFile, EntriesNotInTheListFormAreCounted)
     }
 }
 
-// A path cut short at a NUL byte must not find the file named by its front.
+// A path cut short at a NUL byte must not find the file named by its front:
+// the entry is no entry, and its row stays empty.
 TEST(RefListFile, PathWithANulByteNamesNoFile)
 {
     TempDir dir;
     WriteAll(dir.file("a.q5imp"), "x\n");
     RefList list;
-    qlx::ParseRefListBytes("[a           ]\n" + dir.file("a.q5imp") + std::string("\0/b.q5imp\n", 10), "/nowhere",
-                           list);
-    EXPECT_TRUE(list.Row(1).Missing);
+    EXPECT_EQ(qlx::ParseRefListBytes("[a           ]\n" + dir.file("a.q5imp") + std::string("\0/b.q5imp\n", 10),
+                                     "/nowhere", list),
+              1);
+    EXPECT_EQ(list.Row(1), RefListRow{});
+}
+
+// An entry that is no list entry is not taken apart: its row stays empty
+// (no file name, folder or warning colour from it), and the entries after
+// it are read as usual, however long its line.
+TEST(RefListFile, AnEntryThatIsNoEntryLeavesItsRowEmpty)
+{
+    TempDir dir;
+    WriteAll(dir.file("b.q5imp"), "x\n");
+    const std::string good = dir.file("b.q5imp");
+    const struct {
+        const char* what;
+        std::string name, path;
+    } cases[] = {
+        {"path longer than any path", "[a           ]", "/d/" + std::string(5000, 'p') + ".q5imp"},
+        {"path longer than the line cap", ",", "/d/" + std::string(100000, 'p') + ".q5imp"},
+        {"name line not bracketed", "note", good},
+        {"name longer than the line cap", "[" + std::string(9000, 'n'), good},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RefList list;
+        EXPECT_EQ(
+            qlx::ParseRefListBytes(ListFile({{c.name, c.path}, {"[b           ]", good}}, "\r\n"), "/nowhere", list),
+            1);
+        EXPECT_EQ(list.Row(1), RefListRow{});
+        EXPECT_EQ(list.Row(2), (RefListRow{"b           ", "b", dir.path().string(), false}));
+    }
 }
 
 TEST(RefListRows, InsertAndDeleteMoveRowsWithTheirWarningFlags)
