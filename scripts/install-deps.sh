@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
+  # printing: the program reads CUPS's own answer to a job; the tests print
+  # for real to a PDF printer of their own scheduler and render the PDFs
+  libcups2-dev
+  cups printer-driver-cups-pdf poppler-utils
 )
 [ "${1:-}" = "--gui" ] && packages+=(xvfb xdotool imagemagick)
 
