@@ -1,6 +1,7 @@
 #include "app/version_dialog.h"
 
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -63,7 +64,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 TVerDlg::TVerDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); })
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); })
 {
     setWindowTitle(QStringLiteral("QLX-50 Manager"));
     setFixedSize(392, 166);
@@ -86,7 +87,7 @@ TVerDlg::TVerDlg(QWidget* parent)
     UrlLabel->setStyleSheet(QStringLiteral("color: blue;"));
     UrlLabel->setCursor(Qt::PointingHandCursor);
     UrlLabel->setGeometry(16, 120, 260, 16);
-    connect(UrlLabel, &LinkLabel::clicked, this, [this] { openUrl_(QUrl(QString::fromLatin1(kWebAddress))); });
+    connect(UrlLabel, &LinkLabel::clicked, this, &TVerDlg::UrlLabelClick);
 
     VerDlgOkButton = new QPushButton(QStringLiteral("OK"), this);
     VerDlgOkButton->setObjectName(QStringLiteral("VerDlgOkButton"));
@@ -97,5 +98,18 @@ TVerDlg::TVerDlg(QWidget* parent)
 }
 
 void TVerDlg::ShowModeless() { ShowModelessCentred(*this); }
+
+void TVerDlg::UrlLabelClick()
+{
+    const QString address = QString::fromLatin1(kWebAddress);
+    if (openUrl_(QUrl(address)))
+        return;
+    // No browser (or no desktop service) took it: name the address so that it
+    // can be opened by hand; the text can be selected and copied.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QLX-50 Manager"),
+                    QStringLiteral("ブラウザでアドレスを開けませんでした。\n%1").arg(address), QMessageBox::Ok, this);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
+}
 
 }  // namespace qlx

@@ -27,8 +27,9 @@ class TVerDlg : public QDialog {
     Q_OBJECT
 public:
     // How the web address is opened; the default hands it to the desktop's
-    // browser without waiting.
-    using OpenUrl = std::function<void(const QUrl&)>;
+    // browser without waiting. False when it could not be handed over; the
+    // dialog then shows the address in a message.
+    using OpenUrl = std::function<bool(const QUrl&)>;
 
     explicit TVerDlg(QWidget* parent = nullptr);
 
@@ -46,6 +47,8 @@ public:
     QPushButton* VerDlgOkButton = nullptr;
 
 private:
+    void UrlLabelClick();
+
     OpenUrl openUrl_;
 };
 
