@@ -13,7 +13,8 @@ namespace {
 constexpr double kTopBand = 0.02;
 
 // Least-squares parabola y = c0 + c1 t + c2 t^2 (t = x - x[0] keeps the
-// sums well conditioned); false when it does not open downwards.
+// sums well conditioned), its vertex kept within the points; false when it
+// does not open downwards.
 bool FitParabola(const std::vector<double>& x, const std::vector<double>& y, double& xv, double& yv, double& curvature)
 {
     double s[5] = {}, r[3] = {};
@@ -39,7 +40,7 @@ bool FitParabola(const std::vector<double>& x, const std::vector<double>& y, dou
     const double c2 = det3(s[0], s[1], r[0], s[1], s[2], r[1], s[2], s[3], r[2]) / d;
     if (!(c2 < 0))
         return false;
-    const double tv = -c1 / (2 * c2);
+    const double tv = std::clamp(-c1 / (2 * c2), 0.0, x.back() - x[0]);
     xv = x[0] + tv;
     yv = c0 + c1 * tv + c2 * tv * tv;
     curvature = 2 * c2;
@@ -111,7 +112,6 @@ ResonancePeak FindResonancePeak(const MeasuredSamples& s)
         span(best - 1, best + 1, x, y);
         FitParabola(x, y, xv, yv, curvature);
     }
-    xv = std::clamp(xv, x.front(), x.back());
     peak.verdict = PeakVerdict::kFound;
     peak.position = best;
     peak.index = s.index[best];

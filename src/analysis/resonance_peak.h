@@ -23,7 +23,10 @@ struct ResonancePeak {
     PeakVerdict verdict = PeakVerdict::kTooFewPoints;
     int position = -1;  // into the samples
     int index = -1;     // grid index of the highest point of the peak
-    double f0Hz = 0;    // vertex of the parabola through the top three points in (ln f, ln |Z|)
+    // Vertex of the parabola through the top three points in (ln f, ln |Z|);
+    // a broad top, which rounding to 0.1 ohm leaves flat over several points,
+    // gets the least-squares parabola over all of them and one more each side.
+    double f0Hz = 0;
     double zmaxOhm = 0;
     // Second derivative of that parabola (d^2 ln|Z| / d(ln f)^2, negative).
     double lnCurvature = 0;
