@@ -185,7 +185,9 @@ PhasePoints MinimumPhaseDeg(const ChannelPoints& points, const ResonanceAnalysis
             sum += slope * (nextK - previousK);
             previousK = nextK;
         }
-        phase[s.index[p]] = sum / kPi * 180 / kPi;
+        // A passive impedance lies within +-90 degrees; only a curve no
+        // loudspeaker can have (steps between neighbours) would leave it.
+        phase[s.index[p]] = std::clamp(sum / kPi * 180 / kPi, -90.0, 90.0);
     }
     return phase;
 }

@@ -17,7 +17,8 @@ using PhasePoints = std::array<std::optional<double>, kPointCount>;  // degrees
 // bridged). Below the first measured point the curve follows the analysis's
 // resonance model (flat when there is none); above the last one it continues
 // as the resonance's motional part plus a resistance and a plain inductance
-// fitted to the top points. A value at every measured point, none elsewhere.
+// fitted to the top points. A value at every measured point, none elsewhere,
+// kept within +-90 degrees.
 PhasePoints MinimumPhaseDeg(const ChannelPoints& points, const ResonanceAnalysis& analysis);
 
 // Integral of ln coth(t/2) from 0 to v, for v >= 0 (pi^2/4 as v grows).

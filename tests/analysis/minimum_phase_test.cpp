@@ -77,5 +77,22 @@ TEST(MinimumPhase, OnlyAtMeasuredPoints)
     EXPECT_FALSE(MinimumPhaseDeg(ChannelPoints{}, ResonanceAnalysis{})[0]);
 }
 
+// Steps no loudspeaker has would give phases beyond what a passive impedance
+// can show; the estimate keeps within +-90 degrees.
+TEST(MinimumPhase, StaysWithinNinetyDegrees)
+{
+    ChannelPoints p{};
+    for (int j = 0; j < kPointCount; ++j)
+        p[j] = j % 2 ? 20000 : 10;
+    const PhasePoints phase = MinimumPhaseDeg(p, AnalyzeResonance(p, std::nullopt));
+    bool reachedALimit = false;
+    for (int j = 0; j < kPointCount; ++j) {
+        ASSERT_TRUE(phase[j]);
+        EXPECT_LE(std::abs(*phase[j]), 90.0) << j;
+        reachedALimit |= std::abs(*phase[j]) == 90.0;
+    }
+    EXPECT_TRUE(reachedALimit);
+}
+
 }  // namespace
 }  // namespace qlx
