@@ -1,6 +1,8 @@
 #include "support/settled_commands.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -28,8 +30,22 @@ std::vector<std::string> SettledCommands(const qlxsim::Qlx50Sim& sim)
     if (fd < 0)
         return sim.Commands();
     EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0) << "the operation left the port open";
+    termios raw{};
+    ::tcgetattr(fd, &raw);
+    ::cfmakeraw(&raw);
+    raw.c_cc[VMIN] = 0;
+    raw.c_cc[VTIME] = 0;
+    ::tcsetattr(fd, TCSANOW, &raw);
     EXPECT_EQ(::write(fd, marker.data(), marker.size()), static_cast<ssize_t>(marker.size()));
     EXPECT_TRUE(sim.WaitForCommand(marker, 5000)) << "the marker never arrived";
+    // The simulator refuses the marker with two bytes; they are taken here,
+    // or the next operation would find them in front of its first reply.
+    int refusal = 0;
+    char byte = 0;
+    pollfd p{fd, POLLIN, 0};
+    while (refusal < 2 && ::poll(&p, 1, 2000) > 0 && ::read(fd, &byte, 1) == 1)
+        ++refusal;
+    EXPECT_EQ(refusal, 2) << "the marker was not refused";
     ::close(fd);
     std::vector<std::string> commands = sim.Commands();
     if (commands.empty() || commands.back() != marker)

@@ -2,33 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
-#include <cstdlib>
-#include <numbers>
+#include <cstdio>
 
 #include "model/sjis.h"
 
 namespace qlxsim {
 
 using qlx::CurveLines;
-
-double Hertz(int gridIndex) { return std::strtod(qlx::FreqHz[gridIndex], nullptr); }
-
-double ImpedanceOhm(const SpeakerModel& m, double hz)
-{
-    using C = std::complex<double>;
-    const C motional = (m.zmax - m.re) / C(1.0, m.qm * (hz / m.fs - m.fs / hz));
-    const C coil = C(m.re, 2.0 * std::numbers::pi * hz * m.le_mH * 1e-3);
-    return std::abs(coil + motional);
-}
-
-Points CurveOf(const SpeakerModel& m)
-{
-    Points p{};
-    for (int j = 0; j < qlx::kPointCount; ++j)
-        p[j] = static_cast<int>(std::lround(ImpedanceOhm(m, Hertz(j)) * 10));
-    return p;
-}
 
 Points MeasuredVariant(const Points& reference, std::mt19937& rng)
 {
@@ -45,10 +25,12 @@ Points MeasuredVariant(const Points& reference, std::mt19937& rng)
         p[j] = static_cast<int>(std::lround(v));
     }
     if (fault == 1) {
-        // Weak magnet or a rubbing coil: the resonance peak drops.
-        const int peak = static_cast<int>(std::max_element(p.begin(), p.end()) - p.begin());
-        for (int j = std::max(0, peak - 6); j <= std::min(qlx::kPointCount - 1, peak + 6); ++j)
-            p[j] = static_cast<int>(p[j] * (0.55 + 0.05 * std::abs(j - peak)));
+        // A rubbing coil: the resonance peak drops towards the curve's
+        // lowest point, smoothly, so that the curve keeps its shape.
+        const auto lowest = std::min_element(p.begin(), p.end());
+        const int floor = *lowest;
+        for (auto it = p.begin(); it != lowest; ++it)
+            *it = floor + static_cast<int>(std::lround((*it - floor) * 0.55));
     }
     return p;
 }
@@ -131,8 +113,10 @@ SimMemory DefaultMemory(unsigned seed)
         const RefSetup& setup = kRefs[r];
         CurveLines& c = m.ref[r];
         PutHeader(c, setup, "");
-        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)
+        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch) {
             PutPoints(c, ch, CurveOf(setup.channels[ch]));
+            m.refSpeakers[r][ch] = setup.channels[ch];
+        }
     }
     // Two measured units of each reference, stamped a few minutes apart.
     for (int s = 0; s < 2 * refCount; ++s) {
@@ -143,7 +127,7 @@ SimMemory DefaultMemory(unsigned seed)
         CurveLines& c = m.meas[s];
         PutHeader(c, setup, Bracket(stamp));
         for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)
-            PutPoints(c, ch, MeasuredVariant(PointsOf(m.ref[s % refCount], ch), rng));
+            PutPoints(c, ch, MeasuredUnit(setup.channels[ch], rng).points);
     }
     return m;
 }

@@ -51,6 +51,7 @@ std::string SlotFileName(bool reference, int slot)
 
 bool SimMemory::Load(const std::string& folder, std::string& error)
 {
+    refSpeakers = {};  // curves from files carry no speaker model
     for (int kind = 0; kind < 2; ++kind) {
         const bool reference = kind == 0;
         auto& slots = reference ? ref : meas;

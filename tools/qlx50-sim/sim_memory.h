@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "model/curve_lines.h"
+#include "speaker_model.h"
 
 namespace qlxsim {
 
@@ -17,6 +19,10 @@ constexpr std::uint8_t kStoredFlag = 0x08;  // the instrument's mark of a slot h
 struct SimMemory {
     std::array<qlx::CurveLines, kSlots> ref;
     std::array<qlx::CurveLines, kSlots> meas;
+    // The speaker each channel of a reference was generated from, so that a
+    // sweep measures a unit of that speaker; none for a reference that came
+    // from an upload or from files (it is known only by its curve).
+    std::array<std::array<std::optional<SpeakerModel>, qlx::kChannelCount>, kSlots> refSpeakers;
 
     SimMemory();
     static qlx::CurveLines EmptySlot();
@@ -26,7 +32,7 @@ struct SimMemory {
     static void MakeInstrumentForm(qlx::CurveLines& slot, bool reference);
 
     // Folder of ".q5imp" files R01..R64 and M01..M64; a missing file is an
-    // empty slot. Save writes the stored slots and removes the others' files.
+    // empty slot. Speaker models are not kept in files. Save writes the stored slots and removes the others' files.
     bool Load(const std::string& folder, std::string& error);
     bool Save(const std::string& folder, std::string& error) const;
     // Writes every stored reference as a curve file named after the curve

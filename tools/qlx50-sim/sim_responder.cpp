@@ -10,6 +10,7 @@ namespace qlxsim {
 namespace {
 
 constexpr int kPointsPerPacket = 8;
+const SpeakerModel kStandardWoofer{6.5, 55, 40, 4.0, 0.16};
 constexpr int kPacketsPerBlock = 15;
 
 int SlotIndexOf(const std::string& field)
@@ -111,14 +112,20 @@ Response SimResponder::Sweep(const std::string& command)
         return Refused();
 
     // The speaker on the terminal is a unit of the first stored reference
-    // made for that terminal, or a standard woofer when there is none.
-    Points reference = CurveOf({6.5, 55, 40, 4.0, 0.16});
-    for (const auto& slot : memory_.ref)
-        if (SimMemory::Stored(slot) && qlx::TerminalIndex(slot[qlx::TerminalLine]) == terminal) {
-            reference = PointsOf(slot, channel);
-            break;
-        }
-    const Points measured = MeasuredVariant(reference, rng_);
+    // made for that terminal (of its speaker when the reference was made
+    // from one, else of its curve), or of a standard woofer when there is none.
+    Points measured{};
+    bool found = false;
+    for (int s = 0; s < kSlots && !found; ++s) {
+        const qlx::CurveLines& slot = memory_.ref[s];
+        if (!SimMemory::Stored(slot) || qlx::TerminalIndex(slot[qlx::TerminalLine]) != terminal)
+            continue;
+        found = true;
+        const std::optional<SpeakerModel>& speaker = memory_.refSpeakers[s][channel];
+        measured = speaker ? MeasuredUnit(*speaker, rng_).points : MeasuredVariant(PointsOf(slot, channel), rng_);
+    }
+    if (!found)
+        measured = MeasuredUnit(kStandardWoofer, rng_).points;
     std::string values;
     for (int j = 0; j < qlx::kPointCount; ++j) {
         if (j)
@@ -164,6 +171,7 @@ Response SimResponder::WriteHeader(const std::string& command)
         return Refused();
 
     qlx::CurveLines& c = memory_.ref[slot];
+    memory_.refSpeakers[slot] = {};  // the slot now holds the uploaded curve, not a generated one
     std::string flags = f[6];
     if (block == 0) {
         // A blank name on terminal "@" is the empty curve: the slot is cleared.
