@@ -60,7 +60,9 @@ std::optional<YieldCounts> CountYield(QSqlDatabase db, const ResultFilter& filte
 {
     const SqlCondition c = ConditionOf(filter);
     QSqlQuery q(db);
-    // Grouped in the order of the records_counts index: no table row is read.
+    // Grouped in the order of an index that holds every column asked for
+    // (records_counts, or records_reference_counts for one reference): no
+    // table row is read.
     if (!Run(q, "SELECT verdict, outcome, COUNT(*) FROM records" + c.text + " GROUP BY verdict, outcome", c.values))
         return Fail<YieldCounts>(q, error);
     YieldCounts y;
