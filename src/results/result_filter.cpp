@@ -38,6 +38,10 @@ SqlCondition ConditionOf(const ResultFilter& f, const QStringList& extra, const 
         terms << "verdict IN (" + Marks(f.verdicts.size()) + ")";
         for (const std::string& v : f.verdicts)
             c.values << QString::fromStdString(v);
+        // Only completed runs have a verdict. Saying so lets the verdict's
+        // index give the rows in time order.
+        terms << "outcome = ?";
+        c.values << QString::fromLatin1(OutcomeText(RunOutcome::Completed));
     }
     if (!f.outcomes.empty()) {
         terms << "outcome IN (" + Marks(f.outcomes.size()) + ")";

@@ -51,13 +51,14 @@ constexpr Column kRecordColumns[kRecordColumnCount] = {
     {"points", "BLOB", "BYTEA"},  // the 120 point lines, LF between them
 };
 
-// Indexes: newest-first paging, of all records and of one reference (the id
-// breaks ties in the index itself); the yield's grouping by verdict, of all
-// records and of one reference, without reading the table.
+// Indexes: newest-first paging of all records, of one reference and of a
+// verdict (the id breaks ties in the index itself, after the time); the
+// yield's grouping by verdict and outcome, of all records and of one
+// reference, without reading the table.
 const char* const kIndexes[] = {
     "CREATE INDEX records_time ON records (measured_at)",
     "CREATE INDEX records_reference ON records (ref_name, measured_at)",
-    "CREATE INDEX records_counts ON records (verdict, outcome, ref_name, measured_at)",
+    "CREATE INDEX records_counts ON records (verdict, outcome, measured_at)",
     "CREATE INDEX records_reference_counts ON records (ref_name, verdict, outcome, measured_at)",
 };
 
