@@ -60,7 +60,7 @@ void BM_FullRangeChannel(benchmark::State& state)
     for (auto _ : state) {
         paused = {};
         const auto start = Clock::now();
-        if (!qlx::MeasureRemotely(session, in))
+        if (!qlx::MeasureRemotely(session, in).done())
             state.SkipWithError("measurement failed");
         const auto end = Clock::now();
         total += Ms(end - start);

@@ -10,6 +10,10 @@ packages=(
   postgresql  # the tests start a server of their own; the program needs only the driver
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
+  # printing: the program reads CUPS's own answer to a job; the tests print
+  # for real to a PDF printer of their own scheduler and render the PDFs
+  libcups2-dev
+  cups printer-driver-cups-pdf poppler-utils
 )
 [ "${1:-}" = "--gui" ] && packages+=(xvfb xdotool imagemagick)
 

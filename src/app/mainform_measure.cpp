@@ -29,11 +29,11 @@ void TMainForm::MeasStartButton2Click(QObject* sender)
     in.RefMinFreq = curves.RefMinFreq;
     in.RefMaxFreq = curves.RefMaxFreq;
     // Nothing of the measured curve changes unless every channel was read.
-    const std::optional<CurveLines> points = MeasureRemotely(Instrument, in);
+    const OpResult<CurveLines> points = MeasureRemotely(Instrument, in);
     if (!points)
         return;
 
-    TakeMeasuredCurve(curves, *points);
+    TakeMeasuredCurve(curves, points.value());
     ImpFileSaveMenu->setEnabled(true);
     ImpFileSaveAsMenu->setEnabled(true);
     FileImpCsvSaveMenu->setEnabled(true);

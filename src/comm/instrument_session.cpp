@@ -5,12 +5,6 @@
 
 namespace qlx {
 
-const char* const kPortOpenErrorText =
-    "COMポートが開けません。 [通信] メニュー，[COMポート番号] の設定を確認してください。";
-const char* const kCannotCommunicateText =
-    "通信できません。\r\nQLX-50との接続、および [通信] メニュー，[COMポート番号] の設定を確認してください。";
-const char* const kNotSweepModeText = "測定できません。\r\nQLX-50をスイープモードにしてください。";
-
 namespace {
 
 constexpr std::string_view kModelString = "QLX-50";
@@ -70,7 +64,7 @@ InstrumentSession::Operation::~Operation()
 
 bool InstrumentSession::ReceiveByte(char& out) { return port_.readchar(out); }
 
-bool InstrumentSession::StatusCheck(StatusCondition condition)
+StepResult InstrumentSession::StatusCheck(StatusCondition condition)
 {
     replyLength_ = 0;
     port_.portname = ComPortName;
@@ -78,29 +72,29 @@ bool InstrumentSession::StatusCheck(StatusCondition condition)
         ui_.ShowMessage(MsgDlg::Rs232cOpenErr, kPortOpenErrorText);
         port_.close();
         commState_ = CommIdle;
-        return false;
+        return Outcome::Failed;
     }
     commState_ = CommPortOpen;
     Send(StatusCommand());
     commState_ = CommStatusSent;
-    if (!ReceiveStatus())
-        return false;
+    if (auto r = ReceiveStatus(); !r)
+        return r;
 
     if (ReplyData().find(kModelString) == std::string_view::npos) {
         CommFailure();
-        return false;
+        return Outcome::Failed;
     }
     if (condition == StatusCondition::SweepMode && ReplyByte(kSweepModeByte) != 'A') {
         ui_.ShowMessage(MsgDlg::Qlx50ModeErr, kNotSweepModeText);
         port_.close();
         commState_ = CommIdle;
-        return false;
+        return Outcome::Failed;
     }
     commState_ = CommConfirmed;
-    return true;
+    return Outcome::Done;
 }
 
-bool InstrumentSession::ReceiveStatus()
+StepResult InstrumentSession::ReceiveStatus()
 {
     for (int i = 0; i < kStatusReplyMax; ++i) {
         char b = 0;
@@ -108,58 +102,58 @@ bool InstrumentSession::ReceiveStatus()
             break;
         if (b == ETX) {
             commState_ = CommStatusReceived;
-            return true;
+            return Outcome::Done;
         }
         reply_[replyLength_++] = b;
     }
     // Silence, or 65 bytes without ETX.
     CommFailure();
-    return false;
+    return Outcome::Failed;
 }
 
 void InstrumentSession::Send(const CommandBuffer& command) { port_.write(command.bytes.data(), command.count); }
 
-std::uint8_t InstrumentSession::DataExchange(const CommandBuffer& command, ByteEvents events)
+StepResult InstrumentSession::DataExchange(const CommandBuffer& command, ByteEvents events)
 {
     Pause(kDataPauseMs);
     Send(command);
     commState_ = CommDataSent;
-    if (!ReceiveAck())
-        return commState_;
+    if (auto r = ReceiveAck(); !r)
+        return r;
     return ReceiveData(events);
 }
 
-bool InstrumentSession::ReceiveAck()
+StepResult InstrumentSession::ReceiveAck()
 {
     replyLength_ = 0;
     char first = 0;
     if (!ReceiveByte(first) || first != ACK) {
         CommFailure();
-        return false;
+        return Outcome::Failed;
     }
     char skipped = 0;
-    ReceiveByte(skipped);
-    return true;
+    (void)ReceiveByte(skipped);  // the byte after ACK is skipped, also when missing
+    return Outcome::Done;
 }
 
-std::uint8_t InstrumentSession::ReceiveData(ByteEvents events)
+StepResult InstrumentSession::ReceiveData(ByteEvents events)
 {
     replyLength_ = 0;
     while (replyLength_ < reply_.size()) {
         char b = 0;
         if (!ReceiveByte(b)) {
             CommFailure();
-            return commState_;
+            return Outcome::Failed;
         }
         if (events == ByteEvents::LetWindowRun)
             ui_.ProcessEvents();
         if (b == ETX) {
             commState_ = CommDataReceived;
-            return commState_;
+            return Outcome::Done;
         }
         reply_[replyLength_++] = b;
     }
-    return commState_;
+    return Outcome::Done;  // 2048 bytes without ETX are the reply
 }
 
 void InstrumentSession::CommFailure()
@@ -174,12 +168,12 @@ void InstrumentSession::CommFailure()
 
 void InstrumentSession::OpenProgress(int maximum) { ui_.ProgressOpen(kProgressCaption, 0, maximum); }
 
-bool InstrumentSession::AdvanceProgress()
+StepResult InstrumentSession::AdvanceProgress()
 {
     if (!ui_.ProgressStep())
-        return false;
+        return Outcome::Cancelled;
     ui_.ProcessEvents();
-    return true;
+    return Outcome::Done;
 }
 
 bool InstrumentSession::ReplyHoldsCurve() const

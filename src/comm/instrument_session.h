@@ -8,14 +8,11 @@
 
 #include "comm/commands.h"
 #include "comm/instrument_ui.h"
+#include "comm/messages.h"
+#include "comm/op_result.h"
 #include "comm/rs232c.h"
 
 namespace qlx {
-
-// Texts of the port messages (UTF-8).
-extern const char* const kPortOpenErrorText;
-extern const char* const kCannotCommunicateText;
-extern const char* const kNotSweepModeText;
 
 constexpr const char* kProgressCaption = "通信中";
 constexpr int kStatusReplyMax = 65;  // bytes of a status reply, ETX included
@@ -45,16 +42,19 @@ void ConfigureInstrumentPort(Trs232c& port);
 // An operation runs on the owner's thread like this:
 //
 //     InstrumentSession::Operation op(session);
-//     if (!op.started()) return;                 // another one is running
-//     if (!session.StatusCheck()) return;        // failure already shown
+//     if (!op.started()) return Outcome::Busy;    // another one is running
+//     if (auto r = session.StatusCheck(); !r) return r.outcome();  // shown
 //     session.OpenProgress(units);
 //     for (each unit) {
-//         if (!session.AdvanceProgress()) return; // cancelled
-//         session.DataExchange(ReadCommand(...));
-//         if (session.CommState() == CommIdle) return;  // failed, shown
+//         if (auto r = session.AdvanceProgress(); !r) return r.outcome();
+//         if (auto r = session.DataExchange(ReadCommand(...)); !r)
+//             return r.outcome();                  // failed, shown
 //         ... use session.ReplyData() ...
 //     }
-//     // leaving the scope closes the progress dialog and the port
+//     return result;  // leaving the scope closes the progress and the port
+//
+// Every step returns a StepResult and every operation an OpResult: Done,
+// Cancelled (the user stopped it), Failed (already shown) or Busy.
 //
 // Replies are read one byte at a time with the port's per-byte time limit,
 // never past the reply's ETX and never past the 2048-byte buffer.
@@ -95,33 +95,33 @@ public:
 
     // Opens the port named by ComPortName, sends the status command and
     // checks the reply for "QLX-50" (and, for SweepMode, byte 19 "A").
-    // True with CommState 4; false with CommState 0 after the user was told.
-    bool StatusCheck(StatusCondition condition = StatusCondition::ModelOnly);
+    // Done with CommState 4; Failed with CommState 0 after the user was told.
+    StepResult StatusCheck(StatusCondition condition = StatusCondition::ModelOnly);
 
     enum class ByteEvents { None, LetWindowRun };
 
     // Pause, command, ACK, the skipped byte, then the reply up to ETX.
-    // Leaves CommState 6 (reply complete), 5 (2048 bytes without ETX, which
-    // then are the reply) or 0 (failure, shown, port closed).
-    std::uint8_t DataExchange(const CommandBuffer& command, ByteEvents events = ByteEvents::None);
+    // Done leaves CommState 6 (reply complete) or 5 (2048 bytes without ETX,
+    // which then are the reply); Failed leaves 0 (shown, port closed).
+    StepResult DataExchange(const CommandBuffer& command, ByteEvents events = ByteEvents::None);
 
     // Receives the first reply byte, which must be ACK, and the byte after
-    // it (skipped, also when it does not come). False after CommFailure.
-    bool ReceiveAck();
+    // it (skipped, also when it does not come). Failed after CommFailure.
+    StepResult ReceiveAck();
 
     // Receives the data of a reply into the reply buffer (after ACK and the
     // skipped byte): up to ETX (CommState 6) or 2048 bytes (state unchanged).
-    // A failed receive calls CommFailure; returns the CommState.
-    std::uint8_t ReceiveData(ByteEvents events = ByteEvents::None);
+    // A failed receive calls CommFailure and is Failed.
+    StepResult ReceiveData(ByteEvents events = ByteEvents::None);
 
     // Reports the lost communication, closes the port, CommState 0.
     void CommFailure();
 
     // Progress dialog "通信中" with cancel, range 0..maximum.
     void OpenProgress(int maximum);
-    // Advances the progress dialog and lets the window run; false when the
-    // operation counts as cancelled.
-    bool AdvanceProgress();
+    // Advances the progress dialog and lets the window run; Cancelled when
+    // the user pressed cancel (or the steps passed the maximum).
+    StepResult AdvanceProgress();
 
     // Sends bytes without waiting for an answer (result ignored, as every
     // command's: a lost command shows up as a missing reply).
@@ -140,7 +140,7 @@ public:
     std::string ReplyFieldText() const;
 
 private:
-    bool ReceiveStatus();
+    StepResult ReceiveStatus();
     bool ReceiveByte(char& out);
 
     Trs232c& port_;

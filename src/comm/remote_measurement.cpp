@@ -4,9 +4,6 @@
 
 namespace qlx {
 
-const char* const kChannelNotMeasurableText =
-    "このチャンネルは測定できません。\r\n測定端子、およびチャンネル選択を確認してください。";
-
 namespace {
 
 constexpr std::array<int, 11> kHeaderSlotsFromRef{1, 2, 123, 124, 125, 246, 247, 248, 369, 370, 371};
@@ -15,10 +12,11 @@ int ChannelCountOf(int terminalIndex) { return terminalIndex == 0 ? 1 : terminal
 
 // Stops a run: the port is closed and CommState is 0 (the operation's end
 // then closes the progress dialog and restores the read limit).
-void EndRun(InstrumentSession& session)
+Outcome EndRun(InstrumentSession& session, Outcome how)
 {
     session.port().close();
     session.SetCommState(CommIdle);
+    return how;
 }
 
 // The second port open inside a channel takes the read limit set just before.
@@ -26,12 +24,12 @@ void ReopenWithTimeout(InstrumentSession& session, int rxTimeoutMs)
 {
     session.port().close();
     session.port().rxtimeout = rxTimeoutMs;
-    session.port().open();
+    (void)session.port().open();  // a failed open shows up as silence at the next read
 }
 
 // Waits out the instrument's sweep in ten progress steps. On cancel the
-// instrument is told to stop. False when the run ended.
-bool SweepWait(InstrumentSession& session, int minFreq, int maxFreq)
+// instrument is told to stop.
+StepResult SweepWait(InstrumentSession& session, int minFreq, int maxFreq)
 {
     const int rounds = SweepWaitRounds(minFreq, maxFreq);
     for (int step = 0; step < kSweepWaitSteps; ++step) {
@@ -39,42 +37,36 @@ bool SweepWait(InstrumentSession& session, int minFreq, int maxFreq)
             session.ui().ProcessEvents();
             session.Pause(kSweepWaitSleepMs);
         }
-        if (!session.AdvanceProgress()) {
+        if (auto r = session.AdvanceProgress(); !r) {
             session.Send(StopCommand());
-            EndRun(session);
-            return false;
+            return EndRun(session, r.outcome());
         }
     }
-    return true;
+    return Outcome::Done;
 }
 
-// One channel (1..4): sweep command, ACK, wait, reply, points. False when
-// the run ended (failure shown, or cancelled).
-bool MeasureChannel(InstrumentSession& session, const RemoteMeasurementInput& in, int channel, CurveLines& points)
+// One channel (1..4): sweep command, ACK, wait, reply, points.
+StepResult MeasureChannel(InstrumentSession& session, const RemoteMeasurementInput& in, int channel, CurveLines& points)
 {
     const int c = channel - 1;
-    if (!session.AdvanceProgress()) {
-        EndRun(session);
-        return false;
-    }
+    if (auto r = session.AdvanceProgress(); !r)
+        return EndRun(session, r.outcome());
     const CommandBuffer command = SweepCommand(*ChannelCode(in.TerminalIndex, c), in.RefMinFreq[c], in.RefMaxFreq[c]);
     session.Pause(kDataPauseMs);
     ReopenWithTimeout(session, kSweepRxTimeoutMs);
     session.Send(command);
     session.SetCommState(CommDataSent);
-    if (!session.ReceiveAck())
-        return false;
-    if (!SweepWait(session, in.RefMinFreq[c], in.RefMaxFreq[c]))
-        return false;
-    if (session.ReceiveData() == CommIdle)
-        return false;
+    if (auto r = session.ReceiveAck(); !r)
+        return r;
+    if (auto r = SweepWait(session, in.RefMinFreq[c], in.RefMaxFreq[c]); !r)
+        return r;
+    if (auto r = session.ReceiveData(); !r)
+        return r;
     ReopenWithTimeout(session, kNormalRxTimeoutMs);
-    if (!session.AdvanceProgress()) {
-        EndRun(session);
-        return false;
-    }
+    if (auto r = session.AdvanceProgress(); !r)
+        return EndRun(session, r.outcome());
     PutSweepPoints(session.ReplyData(), c, points);
-    return true;
+    return Outcome::Done;
 }
 
 }  // namespace
@@ -102,26 +94,25 @@ void PutSweepPoints(std::string_view data, int c, CurveLines& lines)
     }
 }
 
-std::optional<CurveLines> MeasureRemotely(InstrumentSession& session, const RemoteMeasurementInput& in)
+OpResult<CurveLines> MeasureRemotely(InstrumentSession& session, const RemoteMeasurementInput& in)
 {
     InstrumentSession::Operation op(session);
     if (!op.started())
-        return std::nullopt;
-    if (!session.StatusCheck(InstrumentSession::StatusCondition::SweepMode))
-        return std::nullopt;
+        return Outcome::Busy;
+    if (auto r = session.StatusCheck(InstrumentSession::StatusCondition::SweepMode); !r)
+        return r.outcome();
 
     const ChannelSpan span = ChannelsToSweep(in);
     if (span.last < span.first) {
         session.ui().ShowMessage(MsgDlg::Rs232cErr, kChannelNotMeasurableText);
-        EndRun(session);
-        return std::nullopt;
+        return EndRun(session, Outcome::Failed);
     }
     session.OpenProgress((span.last - span.first + 1) * kProgressStepsPerChannel);
 
     CurveLines points{};
     for (int channel = span.first; channel <= span.last; ++channel)
-        if (!MeasureChannel(session, in, channel, points))
-            return std::nullopt;
+        if (auto r = MeasureChannel(session, in, channel, points); !r)
+            return r.outcome();
     return points;
 }
 

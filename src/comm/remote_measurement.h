@@ -1,13 +1,9 @@
 #pragma once
 
-#include <optional>
-
 #include "comm/instrument_session.h"
 #include "model/curve_state.h"
 
 namespace qlx {
-
-extern const char* const kChannelNotMeasurableText;
 
 constexpr int kSweepRxTimeoutMs = 12500;  // per byte, from the sweep command to the last point
 constexpr int kSweepWaitSleepMs = 70;
@@ -41,10 +37,10 @@ void PutSweepPoints(std::string_view data, int c, CurveLines& lines);
 
 // Runs the remote measurement as one instrument operation: status check with
 // sweep mode, then per channel the sweep command, the wait for the sweep and
-// the reply. Returns the swept channels' point slots (every other slot empty)
-// when all channels were read; no value when the run failed (the user was
-// told), was cancelled, or could not start because another operation runs.
-std::optional<CurveLines> MeasureRemotely(InstrumentSession& session, const RemoteMeasurementInput& in);
+// the reply. Done with the swept channels' point slots (every other slot
+// empty) when all channels were read; otherwise Failed (the user was told),
+// Cancelled, or Busy when another operation runs.
+OpResult<CurveLines> MeasureRemotely(InstrumentSession& session, const RemoteMeasurementInput& in);
 
 // Makes measured points the measured curve: points (empty slots "0"), the
 // memo kept, header slots from the reference curve with the remote-measured

@@ -35,6 +35,16 @@ protected:
         session.Pause = [this](int ms) { pauses.push_back(ms); };
     }
 
+    // One data exchange; its result and the state it leaves must agree (Done
+    // leaves a reply, Failed leaves the session idle). Returns the state.
+    std::uint8_t Exchange(const CommandBuffer& command,
+                          InstrumentSession::ByteEvents events = InstrumentSession::ByteEvents::None)
+    {
+        const StepResult r = session.DataExchange(command, events);
+        EXPECT_EQ(r.done(), session.CommState() != CommIdle);
+        return session.CommState();
+    }
+
     // Shortens the per-byte limit where a test waits for silence on purpose.
     void QuickTimeout() { port.rxtimeout = 300; }
 
@@ -97,7 +107,7 @@ TEST_F(SessionWithSim, StatusReplyShapes)
         {
             InstrumentSession::Operation op(session);
             ASSERT_TRUE(op.started());
-            EXPECT_EQ(session.StatusCheck(), c.passes);
+            EXPECT_EQ(static_cast<bool>(session.StatusCheck()), c.passes);
             if (c.passes) {
                 EXPECT_EQ(session.CommState(), CommConfirmed);
                 EXPECT_TRUE(ui.Messages().empty());
@@ -162,7 +172,7 @@ TEST_F(SessionWithSim, PortThatCannotBeOpenedSendsNothing)
 TEST_F(SessionWithSim, ReadChannelTwoOfReferenceThree)
 {
     ASSERT_TRUE(session.StatusCheck());
-    EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 2, 1)), CommDataReceived);
+    EXPECT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 2, 1)), CommDataReceived);
     ASSERT_TRUE(sim.WaitForCommands(2, 5000));
     EXPECT_EQ(sim.Commands()[1], std::string("\x52\x49\x4D\x50\x0A\x52\x0A\x32\x0A\x31\x0A\x41\x03", 13));
     // The ACK and the byte after it are not part of the data.
@@ -174,12 +184,12 @@ TEST_F(SessionWithSim, ReadChannelTwoOfReferenceThree)
 TEST_F(SessionWithSim, HeaderRepliesTellStoredFromEmptySlots)
 {
     ASSERT_TRUE(session.StatusCheck());
-    ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
+    ASSERT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
     EXPECT_TRUE(session.ReplyHoldsCurve());
     EXPECT_EQ(session.ReplyFieldText(), "WOOFER-16A  ");
-    ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 40, 0)), CommDataReceived);
+    ASSERT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 40, 0)), CommDataReceived);
     EXPECT_FALSE(session.ReplyHoldsCurve());
-    ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Measured, ReadPart::Header, 1, 3)), CommDataReceived);
+    ASSERT_EQ(Exchange(ReadCommand(CurveStore::Measured, ReadPart::Header, 1, 3)), CommDataReceived);
     EXPECT_TRUE(session.ReplyHoldsCurve());
     EXPECT_EQ(session.ReplyData(), Block(false, 1, 3, 3));
 }
@@ -193,7 +203,7 @@ TEST_F(SessionWithSim, FirstByteOtherThanAckFails)
         faults.wrongFirstByte = wrong;
         sim.SetFaults(faults);
         ASSERT_TRUE(session.StatusCheck());
-        EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommIdle);
+        EXPECT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommIdle);
         EXPECT_TRUE(session.ReplyData().empty());
         ExpectFailureShownAndPortClosed();
     }
@@ -206,7 +216,7 @@ TEST_F(SessionWithSim, SilenceAfterTheCommandIsFoundWithinOneReadLimit)
     sim.SetFaults(faults);
     ASSERT_TRUE(session.StatusCheck());
     const auto start = Clock::now();
-    EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Measured, ReadPart::Curve, 0, 0)), CommIdle);
+    EXPECT_EQ(Exchange(ReadCommand(CurveStore::Measured, ReadPart::Curve, 0, 0)), CommIdle);
     const auto elapsed = MsSince(start);
     EXPECT_GE(elapsed, 2000);
     EXPECT_LT(elapsed, 2000 + 2000);
@@ -229,7 +239,7 @@ TEST_F(SessionWithSim, FailureClosesProgressThenShowsTheMessageThenClosesThePort
     ASSERT_TRUE(session.StatusCheck());
     session.OpenProgress(2);
     ASSERT_TRUE(session.AdvanceProgress());
-    EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommIdle);
+    EXPECT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommIdle);
     EXPECT_FALSE(progressAtMessage);
     EXPECT_TRUE(portAtMessage);
     EXPECT_EQ(stateAtMessage, CommDataSent);
@@ -255,7 +265,7 @@ TEST_F(SessionWithSim, BrokenRepliesFailAndLeaveNoData)
         sim.SetFaults({});
         ASSERT_TRUE(session.StatusCheck());
         sim.SetFaults(c.faults);
-        EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 0, 0)), CommIdle);
+        EXPECT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 0, 0)), CommIdle);
         EXPECT_TRUE(session.ReplyData().empty());
         ExpectFailureShownAndPortClosed();
     }
@@ -267,7 +277,7 @@ TEST_F(SessionWithSim, ReplyOf2048BytesWithoutEtxStopsThereAndReadsNoFurther)
     faults.garbageBytes = 2048 + 5;
     ASSERT_TRUE(session.StatusCheck());
     sim.SetFaults(faults);
-    EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 0, 0)), CommDataSent);
+    EXPECT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 0, 0)), CommDataSent);
     EXPECT_EQ(session.ReplyData().size(), 2048u);
     EXPECT_EQ(session.ReplyData().find('\x03'), std::string_view::npos);
     EXPECT_TRUE(ui.Messages().empty());
@@ -282,12 +292,12 @@ TEST_F(SessionWithSim, ReplyOf2048BytesWithoutEtxStopsThereAndReadsNoFurther)
 TEST_F(SessionWithSim, DownloadsLetTheWindowRunAfterEveryByte)
 {
     ASSERT_TRUE(session.StatusCheck());
-    ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0),
-                                   InstrumentSession::ByteEvents::LetWindowRun),
+    ASSERT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0),
+                       InstrumentSession::ByteEvents::LetWindowRun),
               CommDataReceived);
     EXPECT_EQ(ui.Count(UiCall::ProcessEvents), static_cast<int>(session.ReplyData().size()) + 1);
     ui.calls.clear();
-    ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
+    ASSERT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
     EXPECT_EQ(ui.Count(UiCall::ProcessEvents), 0);
 }
 
@@ -295,7 +305,7 @@ TEST_F(SessionWithSim, PacedLineGivesTheSameReply)
 {
     sim.SetPaced(true);
     ASSERT_TRUE(session.StatusCheck());
-    ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
+    ASSERT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
     EXPECT_EQ(session.ReplyData(), Block(true, 0, 0, 3));
 }
 
@@ -311,7 +321,7 @@ TEST_F(SessionWithSim, OperationFrameClosesEverythingAtItsEnd)
         EXPECT_TRUE(ui.progressShown());
         ASSERT_TRUE(session.AdvanceProgress());
         port.rxtimeout = 12500;
-        ASSERT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
+        ASSERT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, 0, 0)), CommDataReceived);
     }
     EXPECT_FALSE(session.busy());
     EXPECT_FALSE(ui.progressShown());
@@ -335,7 +345,7 @@ TEST_F(SessionWithSim, CancelEndsTheOperationWithoutAMessage)
         int units = 0;
         while (session.AdvanceProgress()) {
             ++units;
-            session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Header, units, 0));
+            Exchange(ReadCommand(CurveStore::Reference, ReadPart::Header, units, 0));
         }
         EXPECT_EQ(units, 1);
     }
@@ -360,8 +370,8 @@ TEST_F(SessionWithSim, SecondOperationStartedDuringOneDoesNothing)
         ASSERT_TRUE(session.StatusCheck());
         session.OpenProgress(1);
         ASSERT_TRUE(session.AdvanceProgress());
-        EXPECT_EQ(session.DataExchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 0, 0),
-                                       InstrumentSession::ByteEvents::LetWindowRun),
+        EXPECT_EQ(Exchange(ReadCommand(CurveStore::Reference, ReadPart::Curve, 0, 0),
+                           InstrumentSession::ByteEvents::LetWindowRun),
                   CommDataReceived);
     }
     EXPECT_EQ(secondStarts, 0);

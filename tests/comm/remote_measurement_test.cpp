@@ -5,6 +5,7 @@
 #include "comm/remote_measurement.h"
 #include "qlx50_sim.h"
 #include "support/scripted_ui.h"
+#include "support/settled_commands.h"
 
 namespace qlx {
 namespace {
@@ -64,11 +65,7 @@ protected:
         session.ComPortName = sim.devicePath();
     }
 
-    std::vector<std::string> CommandsWhenSettled(std::size_t expected)
-    {
-        sim.WaitForCommands(expected, 5000);
-        return sim.Commands();
-    }
+    std::vector<std::string> CommandsWhenSettled() { return qlxtest::SettledCommands(sim); }
 
     int ProgressMaximum() const
     {
@@ -118,9 +115,9 @@ TEST_F(RemoteMeasurement, SweepsFollowTerminalChannelChoiceAndRanges)
         sim.ClearLog();
         ui = ScriptedUi();
 
-        const std::optional<CurveLines> points = MeasureRemotely(session, c.in);
+        const OpResult<CurveLines> points = MeasureRemotely(session, c.in);
 
-        ASSERT_TRUE(points.has_value());
+        ASSERT_TRUE(points.done());
         std::vector<std::string> expected{kStatus};
         expected.insert(expected.end(), c.sweeps.begin(), c.sweeps.end());
         EXPECT_EQ(sim.Commands(), expected);
@@ -129,10 +126,11 @@ TEST_F(RemoteMeasurement, SweepsFollowTerminalChannelChoiceAndRanges)
         EXPECT_EQ(ui.steps(), maximum);
         for (int ch = 0; ch < kChannelCount; ++ch) {
             const bool swept = std::find(c.sweptChannels.begin(), c.sweptChannels.end(), ch) != c.sweptChannels.end();
-            EXPECT_EQ(swept ? ChannelFilled(*points, ch) : ChannelEmpty(*points, ch), true) << "channel " << ch;
+            EXPECT_EQ(swept ? ChannelFilled(points.value(), ch) : ChannelEmpty(points.value(), ch), true)
+                << "channel " << ch;
         }
         for (int slot : {0, 1, 2, 123, 369, 492})
-            EXPECT_TRUE((*points)[slot].empty());
+            EXPECT_TRUE(points.value()[slot].empty());
         EXPECT_TRUE(ui.Messages().empty());
         ExpectEndedCleanly();
     }
@@ -145,14 +143,14 @@ TEST_F(RemoteMeasurement, SelectedChannelMissingOnTheTerminalSendsNothingAfterTh
         SCOPED_TRACE(in.TerminalIndex);
         sim.ClearLog();
         ui = ScriptedUi();
-        EXPECT_FALSE(MeasureRemotely(session, in).has_value());
+        EXPECT_FALSE(MeasureRemotely(session, in).done());
         const auto messages = ui.Messages();
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_EQ(messages[0].dialog, MsgDlg::Rs232cErr);
         EXPECT_EQ(messages[0].text,
                   "このチャンネルは測定できません。\r\n測定端子、およびチャンネル選択を確認してください。");
         EXPECT_EQ(ui.Count(UiCall::ProgressOpen), 0);
-        EXPECT_EQ(CommandsWhenSettled(2), std::vector<std::string>{kStatus});
+        EXPECT_EQ(CommandsWhenSettled(), std::vector<std::string>{kStatus});
         ExpectEndedCleanly();
     }
 }
@@ -160,12 +158,12 @@ TEST_F(RemoteMeasurement, SelectedChannelMissingOnTheTerminalSendsNothingAfterTh
 TEST_F(RemoteMeasurement, InstrumentNotInSweepModeIsToldAndNotSwept)
 {
     sim.SetSweepMode(false);
-    EXPECT_FALSE(MeasureRemotely(session, Input(0, false, 0)).has_value());
+    EXPECT_FALSE(MeasureRemotely(session, Input(0, false, 0)).done());
     const auto messages = ui.Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].dialog, MsgDlg::Qlx50ModeErr);
     EXPECT_EQ(messages[0].text, "測定できません。\r\nQLX-50をスイープモードにしてください。");
-    EXPECT_EQ(CommandsWhenSettled(2), std::vector<std::string>{kStatus});
+    EXPECT_EQ(CommandsWhenSettled(), std::vector<std::string>{kStatus});
     ExpectEndedCleanly();
 }
 
@@ -187,8 +185,8 @@ TEST_F(RemoteMeasurement, CancelStopsWithoutMessageAndStopsASweepInProgress)
         sim.ClearLog();
         ui = ScriptedUi();
         ui.cancelAtStep = c.cancelAtStep;
-        EXPECT_FALSE(MeasureRemotely(session, Input(0, false, 0)).has_value());
-        EXPECT_EQ(CommandsWhenSettled(c.commands.size()), c.commands);
+        EXPECT_FALSE(MeasureRemotely(session, Input(0, false, 0)).done());
+        EXPECT_EQ(CommandsWhenSettled(), c.commands);
         EXPECT_TRUE(ui.Messages().empty());
         ExpectEndedCleanly();
     }
@@ -215,7 +213,7 @@ TEST_F(RemoteMeasurement, FailureDuringAChannelIsShownAndRestoresTheReadLimit)
         ui = ScriptedUi();
         sim.SetFaults(c.faults);
         const auto start = Clock::now();
-        EXPECT_FALSE(MeasureRemotely(session, Input(0, false, 0)).has_value());
+        EXPECT_FALSE(MeasureRemotely(session, Input(0, false, 0)).done());
         EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), c.minimumMs);
         const auto messages = ui.Messages();
         ASSERT_EQ(messages.size(), 1u);
@@ -233,11 +231,11 @@ TEST_F(RemoteMeasurement, ShortReplyLeavesTheMissingPointsEmpty)
         qlxsim::SimFaults faults;
         faults.sweepValues = values;
         sim.SetFaults(faults);
-        const std::optional<CurveLines> points = MeasureRemotely(session, Input(0, false, 0));
-        ASSERT_TRUE(points.has_value());
+        const OpResult<CurveLines> points = MeasureRemotely(session, Input(0, false, 0));
+        ASSERT_TRUE(points.done());
         for (int j = 0; j < kPointCount; ++j)
-            EXPECT_EQ((*points)[PointSlot(0, j)].empty(), j >= values) << "point " << j;
-        EXPECT_TRUE(ChannelEmpty(*points, 1));
+            EXPECT_EQ(points.value()[PointSlot(0, j)].empty(), j >= values) << "point " << j;
+        EXPECT_TRUE(ChannelEmpty(points.value(), 1));
         ExpectEndedCleanly();
     }
 }
@@ -263,12 +261,12 @@ TEST_F(RemoteMeasurement, SecondOperationDuringTheSweepDoesNothing)
     ui.onProcessEvents = [&] {
         if (attempts++ != 3)
             return;
-        secondGotPoints = MeasureRemotely(session, Input(0, false, 0)).has_value();
+        secondGotPoints = MeasureRemotely(session, Input(0, false, 0)).done();
         portOpenAfterSecond = port.opened();
     };
-    const std::optional<CurveLines> points = MeasureRemotely(session, Input(0, false, 0));
-    ASSERT_TRUE(points.has_value());
-    EXPECT_TRUE(ChannelFilled(*points, 0));
+    const OpResult<CurveLines> points = MeasureRemotely(session, Input(0, false, 0));
+    ASSERT_TRUE(points.done());
+    EXPECT_TRUE(ChannelFilled(points.value(), 0));
     EXPECT_FALSE(secondGotPoints);
     EXPECT_TRUE(portOpenAfterSecond);
     EXPECT_EQ(sim.Commands(), (std::vector<std::string>{kStatus, Sweep('2', "040", "049")}));

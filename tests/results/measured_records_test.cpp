@@ -55,15 +55,16 @@ protected:
         in.RefMaxFreq = curves.RefMaxFreq;
         ui = qlxtest::ScriptedUi();
         ui.cancelAtStep = cancelAtStep;
-        const std::optional<CurveLines> points = MeasureRemotely(session, in);
+        const OpResult<CurveLines> points = MeasureRemotely(session, in);
+        EXPECT_NE(points.outcome(), Outcome::Busy);
         MeasuredRun run;
         if (points) {
-            TakeMeasuredCurve(curves, *points);
+            TakeMeasuredCurve(curves, points.value());
             const ChannelSpan span = ChannelsToSweep(in);
             for (int c = span.first - 1; c < span.last; ++c)
                 run.channels.push_back(c);
         } else {
-            run.outcome = ui.Messages().empty() ? RunOutcome::Cancelled : RunOutcome::Failed;
+            run.outcome = points.outcome() == Outcome::Cancelled ? RunOutcome::Cancelled : RunOutcome::Failed;
         }
         const auto records = MakeRunRecords(curves, run, CurrentRunContext());
         EXPECT_TRUE(store.Append(records).written);

@@ -1,6 +1,7 @@
 #include "qlx50_sim.h"
 #include "raw_pty.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <stdexcept>
@@ -74,6 +75,13 @@ bool Qlx50Sim::WaitForCommands(std::size_t n, int timeoutMs) const
 {
     std::unique_lock lock(mutex_);
     return logged_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return log_.size() >= n; });
+}
+
+bool Qlx50Sim::WaitForCommand(const std::string& command, int timeoutMs) const
+{
+    std::unique_lock lock(mutex_);
+    return logged_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                            [&] { return std::find(log_.begin(), log_.end(), command) != log_.end(); });
 }
 
 void Qlx50Sim::ClearLog()

@@ -50,6 +50,8 @@ public:
     std::vector<std::string> Commands() const;
     // Waits until at least n commands were received; false on time-out.
     bool WaitForCommands(std::size_t n, int timeoutMs) const;
+    // Waits until `command` was received; false on time-out.
+    bool WaitForCommand(const std::string& command, int timeoutMs) const;
     void ClearLog();
 
     SimMemory Memory() const;
