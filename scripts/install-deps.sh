@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
+  libqt6sql6-sqlite libqt6sql6-psql
+  postgresql  # the tests start a server of their own; the program needs only the driver
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic qt6-translations-l10n
   # printing: the program reads CUPS's own answer to a job; the tests print

@@ -118,24 +118,25 @@ void CursorSearches::SearchRef(const CurveState& s)
         SearchMinMax(s.RefLines, s.SelectedChannel, s.DrawMinFreq, s.DrawMaxFreq, RefMaxIndex, RefMinIndex);
 }
 
-void CursorSearches::SearchDeviation(const CurveState& s, int judgeMin, int judgeMax)
+LargestDeviation FindLargestDeviation(const CurveLines& ref, const CurveLines& imp, int c, int a, int b)
 {
-    if (!s.ImpLoaded || !s.RefLoaded)
-        return;
-    DeviationMaxIndex = 0;
-    std::int64_t best = 0;
-    const int c = s.SelectedChannel;
-    for (int j = judgeMin; j <= judgeMax; ++j) {
-        const auto m = PointValue(s.ImpLines, c, j);
-        const auto r = PointValue(s.RefLines, c, j);
+    LargestDeviation best;
+    for (int j = a; j <= b; ++j) {
+        const auto m = PointValue(imp, c, j);
+        const auto r = PointValue(ref, c, j);
         if (!m || !r || *r == 0)
             continue;
         const std::int64_t d = DeviationForSearch(*m, *r);
-        if (std::llabs(d) > std::llabs(best)) {
-            best = d;
-            DeviationMaxIndex = j;
-        }
+        if (std::llabs(d) > std::llabs(best.percent))
+            best = {j, d};
     }
+    return best;
+}
+
+void CursorSearches::SearchDeviation(const CurveState& s, int judgeMin, int judgeMax)
+{
+    if (s.ImpLoaded && s.RefLoaded)
+        DeviationMaxIndex = FindLargestDeviation(s.RefLines, s.ImpLines, s.SelectedChannel, judgeMin, judgeMax).index;
 }
 
 CursorControls CursorControlsFor(bool cursorOn, bool impLoaded, bool refLoaded)

@@ -26,6 +26,15 @@ std::int64_t DeviationReadout(std::int64_t m, std::int64_t r);
 // Deviation compared by the largest-deviation search (percent directly).
 std::int64_t DeviationForSearch(std::int64_t m, std::int64_t r);
 
+// The largest deviation of channel c over grid indices a..b by
+// DeviationForSearch, skipping missing points and reference 0; the first
+// index on ties. Index 0 and percent 0 when no point deviates.
+struct LargestDeviation {
+    int index = 0;
+    std::int64_t percent = 0;
+};
+LargestDeviation FindLargestDeviation(const CurveLines& ref, const CurveLines& imp, int c, int a, int b);
+
 // Readouts a redraw sets; nullopt leaves a field's text as it is.
 struct CursorReadouts {
     std::optional<std::string> Imp;      // CursorImpEdit

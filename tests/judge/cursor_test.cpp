@@ -152,6 +152,21 @@ TEST(CursorSearch, LargestDeviationSkipsZeroReferenceKeepsFirst)
     EXPECT_EQ(cs.DeviationMaxIndex, 5);
 }
 
+TEST(CursorSearch, LargestDeviationOfAGivenChannelWithItsPercent)
+{
+    CurveState s = FlatCurves(100, 100);
+    SetPoint(s.ImpLines, 0, 20, 10);   // -90, but on channel 1
+    SetPoint(s.ImpLines, 2, 30, 135);  // +35
+    SetPoint(s.ImpLines, 2, 50, 60);   // -40
+    SetPoint(s.ImpLines, 2, 95, 300);  // outside the range
+    const LargestDeviation d = FindLargestDeviation(s.RefLines, s.ImpLines, 2, 10, 90);
+    EXPECT_EQ(d.index, 50);
+    EXPECT_EQ(d.percent, -40);
+    const LargestDeviation none = FindLargestDeviation(s.RefLines, s.ImpLines, 1, 10, 90);
+    EXPECT_EQ(none.index, 0);
+    EXPECT_EQ(none.percent, 0);
+}
+
 TEST(CursorEnabling, ByToggleAndLoadedCurves)
 {
     const CursorControls off = CursorControlsFor(false, true, true);
