@@ -9,8 +9,7 @@ namespace qlx {
 // Flat push buttons with a solid face colour and white caption, used for the
 // graph's toggle, channel and cursor buttons.
 void SetButtonColour(QAbstractButton* button, const QColor& face);
-
-inline const QColor kGrey{0x80, 0x80, 0x80};
-inline const QColor kSilver{0xC0, 0xC0, 0xC0};
+// The face colour last set (opaque ARGB); 0 for a button never coloured.
+QRgb ButtonFace(const QAbstractButton* button);
 
 }  // namespace qlx

@@ -22,9 +22,10 @@ void Configure(QFileDialog& dialog, const FileDialogRequest& request)
         dialog.selectFile(request.fileName);
 }
 
-bool Ask(QWidget* parent, const QString& text)
+// `enterAnswer` is the default button, what Enter chooses.
+bool Ask(QWidget* parent, const QString& text, QMessageBox::StandardButton enterAnswer)
 {
-    return QMessageBox::question(parent, kTitle, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+    return QMessageBox::question(parent, kTitle, text, QMessageBox::Yes | QMessageBox::No, enterAnswer) ==
            QMessageBox::Yes;
 }
 
@@ -55,10 +56,12 @@ std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
     if (!request.requiredExtension.isEmpty() && !path.endsWith(request.requiredExtension, Qt::CaseSensitive))
         path += request.requiredExtension;
     const QString name = QFileInfo(path).fileName();
+    // Enter after typing a new name creates it (the usual way to save); Enter
+    // never replaces an existing file.
     if (QFileInfo::exists(path)) {
-        if (!Ask(parent_, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(name)))
+        if (!Ask(parent_, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(name), QMessageBox::No))
             return std::nullopt;
-    } else if (!Ask(parent_, QStringLiteral("%1 は存在しません。\n作成しますか?").arg(name))) {
+    } else if (!Ask(parent_, QStringLiteral("%1 は存在しません。\n作成しますか?").arg(name), QMessageBox::Yes)) {
         return std::nullopt;
     }
     return path;

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "app/colour_button.h"
-#include "app/graph_view.h"
+#include "app/graph_widget.h"
 #include "app/key_trap.h"
 #include "app/mainform.h"
 #include "app/up_down.h"
@@ -15,29 +15,27 @@ namespace qlx {
 
 namespace {
 
-const QColor kMaxButtonColour(0x80, 0x00, 0x00);
-const QColor kMinButtonColour(0x00, 0x80, 0x80);
-
 void EnableAtLeast(QWidget* w, bool on) { w->setEnabled(w->isEnabled() || on); }
 
 }  // namespace
 
 void TMainForm::ConnectCursorControls()
 {
-    connect(CursorOnButton, &QPushButton::clicked, this, &TMainForm::CursorOnButtonClick);
-    connect(CursorOnMenu, &QAction::triggered, this, &TMainForm::CursorOnButtonClick);
-    connect(CursorFreqUpDown, &TUpDown::Clicked, this, [this] { MoveCursorTo(CursorFreqUpDown->Position()); });
-    new KeyTrap(CursorFreqEdit, [this](int key) {
+    connect(ui.imp.CursorOnButton, &QPushButton::clicked, this, &TMainForm::CursorOnButtonClick);
+    connect(ui.menus.CursorOnMenu, &QAction::triggered, this, &TMainForm::CursorOnButtonClick);
+    connect(ui.imp.CursorFreqUpDown, &UpDown::Clicked, this,
+            [this] { MoveCursorTo(ui.imp.CursorFreqUpDown->Position()); });
+    new KeyTrap(ui.imp.CursorFreqEdit, [this](int key) {
         if (key == Qt::Key_Right)
             CursorStepBy(+1);
         else if (key == Qt::Key_Left)
             CursorStepBy(-1);
     });
-    connect(ImpGraphImage, &TGraphView::MousePressed, this, [this](Qt::MouseButton, QPoint at) {
+    connect(ui.imp.ImpGraphImage, &GraphWidget::MousePressed, this, [this](Qt::MouseButton, QPoint at) {
         if (curves.CursorOn)
             MoveCursorTo(CursorIndexAtImageX(at.x()));
     });
-    connect(ImpGraphImage, &TGraphView::MouseDragged, this, [this](QPoint at) {
+    connect(ui.imp.ImpGraphImage, &GraphWidget::MouseDragged, this, [this](QPoint at) {
         if (curves.CursorOn)
             MoveCursorTo(CursorIndexAtImageX(at.x()));
     });
@@ -48,11 +46,11 @@ void TMainForm::ConnectCursorControls()
         int CursorSearches::*index;
     };
     const Search searches[] = {
-        {CursorMaxButton, &TMainForm::SearchImp, &CursorSearches::ImpMaxIndex},
-        {CursorMinButton, &TMainForm::SearchImp, &CursorSearches::ImpMinIndex},
-        {CursorRefMaxButton, &TMainForm::SearchRef, &CursorSearches::RefMaxIndex},
-        {CursorRefMinButton, &TMainForm::SearchRef, &CursorSearches::RefMinIndex},
-        {HensaMaxButton, &TMainForm::SearchDeviation, &CursorSearches::DeviationMaxIndex},
+        {ui.imp.CursorMaxButton, &TMainForm::SearchImp, &CursorSearches::ImpMaxIndex},
+        {ui.imp.CursorMinButton, &TMainForm::SearchImp, &CursorSearches::ImpMinIndex},
+        {ui.imp.CursorRefMaxButton, &TMainForm::SearchRef, &CursorSearches::RefMaxIndex},
+        {ui.imp.CursorRefMinButton, &TMainForm::SearchRef, &CursorSearches::RefMinIndex},
+        {ui.imp.HensaMaxButton, &TMainForm::SearchDeviation, &CursorSearches::DeviationMaxIndex},
     };
     for (const Search& s : searches)
         connect(s.button, &QPushButton::clicked, this, [this, s] {
@@ -65,29 +63,29 @@ void TMainForm::SearchImp() { cursorSearches.SearchImp(curves); }
 void TMainForm::SearchRef() { cursorSearches.SearchRef(curves); }
 void TMainForm::SearchDeviation()
 {
-    cursorSearches.SearchDeviation(curves, MinFreqUpDown->Position(), MaxFreqUpDown->Position());
+    cursorSearches.SearchDeviation(curves, ui.imp.MinFreqUpDown->Position(), ui.imp.MaxFreqUpDown->Position());
 }
 
 void TMainForm::CursorOnButtonClick()
 {
     curves.CursorOn = !curves.CursorOn;
     SetCursorControls(CursorControlsFor(curves.CursorOn, curves.ImpLoaded, curves.RefLoaded));
-    SetButtonColour(CursorOnButton, QColor::fromRgb(curves.CursorOn ? kCursorColour : kOffColour));
+    SetButtonColour(ui.imp.CursorOnButton, QColor::fromRgb(curves.CursorOn ? kCursorColour : kOffColour));
     RedrawGraph();
 }
 
 void TMainForm::SetCursorControls(const CursorControls& c)
 {
-    CursorFreqUpDown->setEnabled(c.FreqUpDown);
-    CursorFreqEdit->setEnabled(c.FreqEdit);
-    CursorImpEdit->setEnabled(c.ImpEdit);
-    CursorMaxButton->setEnabled(c.ImpButtons);
-    CursorMinButton->setEnabled(c.ImpButtons);
-    CursorRefEdit->setEnabled(c.RefEdit);
-    CursorRefMaxButton->setEnabled(c.RefButtons);
-    CursorRefMinButton->setEnabled(c.RefButtons);
-    CursorPercentEdit->setEnabled(c.PercentEdit);
-    HensaMaxButton->setEnabled(c.HensaButton);
+    ui.imp.CursorFreqUpDown->setEnabled(c.FreqUpDown);
+    ui.imp.CursorFreqEdit->setEnabled(c.FreqEdit);
+    ui.imp.CursorImpEdit->setEnabled(c.ImpEdit);
+    ui.imp.CursorMaxButton->setEnabled(c.ImpButtons);
+    ui.imp.CursorMinButton->setEnabled(c.ImpButtons);
+    ui.imp.CursorRefEdit->setEnabled(c.RefEdit);
+    ui.imp.CursorRefMaxButton->setEnabled(c.RefButtons);
+    ui.imp.CursorRefMinButton->setEnabled(c.RefButtons);
+    ui.imp.CursorPercentEdit->setEnabled(c.PercentEdit);
+    ui.imp.HensaMaxButton->setEnabled(c.HensaButton);
     ColourCursorButtons();
 }
 
@@ -96,42 +94,42 @@ void TMainForm::EnableCursorReadouts()
     if (!curves.CursorOn)
         return;
     const CursorControls c = CursorControlsFor(true, curves.ImpLoaded, curves.RefLoaded);
-    EnableAtLeast(CursorImpEdit, c.ImpEdit);
-    EnableAtLeast(CursorMaxButton, c.ImpButtons);
-    EnableAtLeast(CursorMinButton, c.ImpButtons);
-    EnableAtLeast(CursorRefEdit, c.RefEdit);
-    EnableAtLeast(CursorRefMaxButton, c.RefButtons);
-    EnableAtLeast(CursorRefMinButton, c.RefButtons);
-    EnableAtLeast(CursorPercentEdit, c.PercentEdit);
-    EnableAtLeast(HensaMaxButton, c.HensaButton);
+    EnableAtLeast(ui.imp.CursorImpEdit, c.ImpEdit);
+    EnableAtLeast(ui.imp.CursorMaxButton, c.ImpButtons);
+    EnableAtLeast(ui.imp.CursorMinButton, c.ImpButtons);
+    EnableAtLeast(ui.imp.CursorRefEdit, c.RefEdit);
+    EnableAtLeast(ui.imp.CursorRefMaxButton, c.RefButtons);
+    EnableAtLeast(ui.imp.CursorRefMinButton, c.RefButtons);
+    EnableAtLeast(ui.imp.CursorPercentEdit, c.PercentEdit);
+    EnableAtLeast(ui.imp.HensaMaxButton, c.HensaButton);
     ColourCursorButtons();
 }
 
 void TMainForm::ColourCursorButtons()
 {
-    for (QPushButton* b : {CursorMaxButton, HensaMaxButton, CursorRefMaxButton})
-        SetButtonColour(b, b->isEnabled() ? kMaxButtonColour : kSilver);
-    for (QPushButton* b : {CursorMinButton, CursorRefMinButton})
-        SetButtonColour(b, b->isEnabled() ? kMinButtonColour : kSilver);
+    for (QPushButton* b : {ui.imp.CursorMaxButton, ui.imp.HensaMaxButton, ui.imp.CursorRefMaxButton})
+        SetButtonColour(b, QColor::fromRgb(b->isEnabled() ? kCursorMaxButtonColour : kDisabledButtonColour));
+    for (QPushButton* b : {ui.imp.CursorMinButton, ui.imp.CursorRefMinButton})
+        SetButtonColour(b, QColor::fromRgb(b->isEnabled() ? kCursorMinButtonColour : kDisabledButtonColour));
 }
 
 void TMainForm::MoveCursorTo(int k)
 {
-    CursorFreqUpDown->SetPosition(ClampCursorIndex(k));
-    CursorFreqEdit->setText(QString::fromStdString(FreqText(CursorFreqUpDown->Position())));
+    ui.imp.CursorFreqUpDown->SetPosition(ClampCursorIndex(k));
+    ui.imp.CursorFreqEdit->setText(QString::fromStdString(FreqText(ui.imp.CursorFreqUpDown->Position())));
     RedrawGraph();
 }
 
-void TMainForm::CursorStepBy(int steps) { MoveCursorTo(CursorFreqUpDown->Position() + steps); }
+void TMainForm::CursorStepBy(int steps) { MoveCursorTo(ui.imp.CursorFreqUpDown->Position() + steps); }
 
 void TMainForm::SetCursorReadouts(const CursorReadouts& r)
 {
     if (r.Imp)
-        CursorImpEdit->setText(QString::fromStdString(*r.Imp));
+        ui.imp.CursorImpEdit->setText(QString::fromStdString(*r.Imp));
     if (r.Ref)
-        CursorRefEdit->setText(QString::fromStdString(*r.Ref));
+        ui.imp.CursorRefEdit->setText(QString::fromStdString(*r.Ref));
     if (r.Percent)
-        CursorPercentEdit->setText(QString::fromStdString(*r.Percent));
+        ui.imp.CursorPercentEdit->setText(QString::fromStdString(*r.Percent));
 }
 
 }  // namespace qlx

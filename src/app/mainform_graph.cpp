@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "app/colour_button.h"
-#include "app/graph_view.h"
+#include "app/graph_widget.h"
 #include "app/key_trap.h"
 #include "app/mainform.h"
 #include "app/up_down.h"
@@ -31,36 +31,32 @@ QColor Colour(QRgb rgb) { return QColor::fromRgb(rgb); }
 void TMainForm::ConnectGraphControls()
 {
     for (int c = 0; c < kChannelCount; ++c) {
-        connect(SelChButton[c], &QPushButton::clicked, this, [this, c] { SelectChannel(c); });
-        connect(SelChMenu[c], &QAction::triggered, this, [this, c] { SelectChannel(c); });
-        connect(DrawChCheckBox[c], &QCheckBox::clicked, this, [this] { RedrawGraph(); });
+        connect(ui.imp.SelChButton[c], &QPushButton::clicked, this, [this, c] { SelectChannel(c); });
+        connect(ui.menus.SelChMenu[c], &QAction::triggered, this, [this, c] { SelectChannel(c); });
+        connect(ui.imp.DrawChCheckBox[c], &QCheckBox::clicked, this, [this] { RedrawGraph(); });
     }
-    const std::array<QPushButton*, 3> toggles{ImpCurveButton, RefCurveButton, ThCurveButton};
-    const std::array<QAction*, 3> toggleItems{ImpCurveShowMenu, RefCurveShowMenu, ThCurveShowMenu};
+    const std::array<QPushButton*, 3> toggles{ui.imp.ImpCurveButton, ui.imp.RefCurveButton, ui.imp.ThCurveButton};
+    const std::array<QAction*, 3> toggleItems{ui.menus.ImpCurveShowMenu, ui.menus.RefCurveShowMenu,
+                                              ui.menus.ThCurveShowMenu};
     for (int bit = 0; bit < 3; ++bit) {
         connect(toggles[bit], &QPushButton::clicked, this, [this, bit] { ToggleShownCurve(bit); });
         connect(toggleItems[bit], &QAction::triggered, this, [this, bit] { ToggleShownCurve(bit); });
     }
 
-    connect(PlusBtn, &QToolButton::clicked, this, &TMainForm::ZoomIn);
-    connect(GraphZoomInMenu, &QAction::triggered, this, &TMainForm::ZoomIn);
-    connect(MinusBtn, &QToolButton::clicked, this, &TMainForm::ZoomOut);
-    connect(GraphZoomOutMenu, &QAction::triggered, this, &TMainForm::ZoomOut);
-    connect(X1Btn, &QToolButton::clicked, this, &TMainForm::ZoomReset);
-    connect(GraphZoomResetMenu, &QAction::triggered, this, &TMainForm::ZoomReset);
-    connect(GraphLevelScrollBar, &QScrollBar::valueChanged, this, &TMainForm::GraphLevelScrollBarChange);
+    connect(ui.imp.PlusBtn, &QToolButton::clicked, this, &TMainForm::ZoomIn);
+    connect(ui.menus.GraphZoomInMenu, &QAction::triggered, this, &TMainForm::ZoomIn);
+    connect(ui.imp.MinusBtn, &QToolButton::clicked, this, &TMainForm::ZoomOut);
+    connect(ui.menus.GraphZoomOutMenu, &QAction::triggered, this, &TMainForm::ZoomOut);
+    connect(ui.imp.X1Btn, &QToolButton::clicked, this, &TMainForm::ZoomReset);
+    connect(ui.menus.GraphZoomResetMenu, &QAction::triggered, this, &TMainForm::ZoomReset);
+    connect(ui.imp.GraphLevelScrollBar, &QScrollBar::valueChanged, this, &TMainForm::GraphLevelScrollBarChange);
 
-    const std::array<QLineEdit*, 5> edits{ThNg1Edit, ThNg2Edit, ThNg3Edit, MinFreqEdit, MaxFreqEdit};
+    const std::array<QLineEdit*, 5> edits{ui.imp.ThNg1Edit, ui.imp.ThNg2Edit, ui.imp.ThNg3Edit, ui.imp.MinFreqEdit,
+                                          ui.imp.MaxFreqEdit};
     for (std::size_t i = 0; i < kEditors.size(); ++i) {
         const ThresholdEditor e = kEditors[i];
-        connect(SpinnerOf(e), &TUpDown::Clicked, this, [this, e] { EditorClicked(e); });
-        new KeyTrap(edits[i], [this, e](int key) {
-            if (key != Qt::Key_Up && key != Qt::Key_Down)
-                return;
-            TUpDown* spinner = SpinnerOf(e);
-            spinner->SetPosition(spinner->Position() + (key == Qt::Key_Up ? 1 : -1));
-            EditorClicked(e);
-        });
+        connect(SpinnerOf(e), &UpDown::Clicked, this, [this, e] { EditorClicked(e); });
+        new KeyTrap(edits[i], [this, e](int key) { EditorKeyPressed(e, key); });
     }
 
     ShowThresholds();
@@ -74,34 +70,34 @@ void TMainForm::RedrawGraph()
 {
     GraphView view;
     for (int c = 0; c < kChannelCount; ++c)
-        view.Overlay[c] = DrawChCheckBox[c]->isChecked();
-    view.JudgeMin = MinFreqUpDown->Position();
-    view.JudgeMax = MaxFreqUpDown->Position();
+        view.Overlay[c] = ui.imp.DrawChCheckBox[c]->isChecked();
+    view.JudgeMin = ui.imp.MinFreqUpDown->Position();
+    view.JudgeMax = ui.imp.MaxFreqUpDown->Position();
     view.Scale = graphLevel.Scale();
-    view.CursorIndex = CursorFreqUpDown->Position();
+    view.CursorIndex = ui.imp.CursorFreqUpDown->Position();
     const RedrawResult r = qlx::RedrawGraph(graphImages, curves, view);
-    JudgeResult = r.JudgeResult;
+    judgeResult = r.Verdict;
     SetCursorReadouts(r.Readouts);
-    ImpGraphImage->SetImage(graphImages.ImpGraphImage);
+    ui.imp.ImpGraphImage->SetImage(graphImages.ImpGraphImage);
     ShowJudgement();
 }
 
 void TMainForm::ShowJudgement()
 {
-    const JudgeDisplay d = qlx::ShowJudgement(curves.ImpLoaded, curves.RefLoaded, JudgeResult);
+    const JudgeDisplay d = qlx::ShowJudgement(curves.ImpLoaded, curves.RefLoaded, judgeResult);
     if (d.UpdateBadges)
-        for (int i = 0; i < static_cast<int>(JudgeImage.size()); ++i)
-            JudgeImage[i]->setVisible(i == d.Badge);
-    JudgeLabel->setEnabled(d.LabelEnabled);
+        for (int i = 0; i < static_cast<int>(ui.imp.JudgeImage.size()); ++i)
+            ui.imp.JudgeImage[i]->setVisible(i == d.Badge);
+    ui.imp.JudgeLabel->setEnabled(d.LabelEnabled);
 }
 
-void TMainForm::CurveLoaded(CurveKind)
+void TMainForm::CurveLoaded()
 {
     ShowThresholds();
     ShowRange();
     for (int c = 0; c < kChannelCount; ++c) {
-        SelChButton[c]->setEnabled(true);
-        DrawChCheckBox[c]->setEnabled(true);
+        ui.imp.SelChButton[c]->setEnabled(true);
+        ui.imp.DrawChCheckBox[c]->setEnabled(true);
     }
     ColourChannelButtons();
     RedrawGraph();
@@ -123,8 +119,9 @@ void TMainForm::SelectChannel(int c)
 void TMainForm::ColourChannelButtons()
 {
     for (int c = 0; c < kChannelCount; ++c)
-        if (SelChButton[c]->isEnabled())
-            SetButtonColour(SelChButton[c], Colour(c == curves.SelectedChannel ? kChannelColours[c] : kOffColour));
+        if (ui.imp.SelChButton[c]->isEnabled())
+            SetButtonColour(ui.imp.SelChButton[c],
+                            Colour(c == curves.SelectedChannel ? kChannelColours[c] : kOffColour));
 }
 
 void TMainForm::ToggleShownCurve(int bit)
@@ -136,23 +133,23 @@ void TMainForm::ToggleShownCurve(int bit)
 
 void TMainForm::ColourCurveButtons()
 {
-    const std::array<QPushButton*, 3> toggles{ImpCurveButton, RefCurveButton, ThCurveButton};
+    const std::array<QPushButton*, 3> toggles{ui.imp.ImpCurveButton, ui.imp.RefCurveButton, ui.imp.ThCurveButton};
     for (int bit = 0; bit < 3; ++bit)
         SetButtonColour(toggles[bit], Colour(curves.ShownCurves & (1u << bit) ? kCurveButtonColours[bit] : kOffColour));
 }
 
 // ---- thresholds and judgement range -------------------------------------------
 
-TUpDown* TMainForm::SpinnerOf(ThresholdEditor e) const
+UpDown* TMainForm::SpinnerOf(ThresholdEditor e) const
 {
     switch (e) {
-    case ThresholdEditor::Ng1: return ThNg1UpDown;
-    case ThresholdEditor::Ng2: return ThNg2UpDown;
-    case ThresholdEditor::Ng3: return ThNg3UpDown;
-    case ThresholdEditor::MinFreq: return MinFreqUpDown;
+    case ThresholdEditor::Ng1: return ui.imp.ThNg1UpDown;
+    case ThresholdEditor::Ng2: return ui.imp.ThNg2UpDown;
+    case ThresholdEditor::Ng3: return ui.imp.ThNg3UpDown;
+    case ThresholdEditor::MinFreq: return ui.imp.MinFreqUpDown;
     case ThresholdEditor::MaxFreq: break;
     }
-    return MaxFreqUpDown;
+    return ui.imp.MaxFreqUpDown;
 }
 
 EditorPositions TMainForm::SpinnerPositions() const
@@ -173,6 +170,21 @@ void TMainForm::EditorClicked(ThresholdEditor e)
 {
     EditorPositions pos = SpinnerPositions();
     EditorChanged(e, pos, curves);
+    ShowEditorChange(e, pos);
+}
+
+// Up and Down in an editor's read-only field step its spinner.
+void TMainForm::EditorKeyPressed(ThresholdEditor e, int key)
+{
+    if (key != Qt::Key_Up && key != Qt::Key_Down)
+        return;
+    EditorPositions pos = SpinnerPositions();
+    EditorKeyStep(e, key == Qt::Key_Up ? +1 : -1, pos, curves);
+    ShowEditorChange(e, pos);
+}
+
+void TMainForm::ShowEditorChange(ThresholdEditor e, const EditorPositions& pos)
+{
     SetSpinnerPositions(pos);
     RedrawGraph();
     if (IsRangeEditor(e))
@@ -184,16 +196,16 @@ void TMainForm::EditorClicked(ThresholdEditor e)
 void TMainForm::ShowThresholds()
 {
     const int c = curves.SelectedChannel;
-    ThNg1Edit->setText(QString::fromStdString(ThresholdText(curves.RefNg1[c])));
-    ThNg2Edit->setText(QString::fromStdString(ThresholdText(curves.RefNg2[c])));
-    ThNg3Edit->setText(QString::fromStdString(ThresholdText(curves.RefNg3[c])));
+    ui.imp.ThNg1Edit->setText(QString::fromStdString(ThresholdText(curves.RefNg1[c])));
+    ui.imp.ThNg2Edit->setText(QString::fromStdString(ThresholdText(curves.RefNg2[c])));
+    ui.imp.ThNg3Edit->setText(QString::fromStdString(ThresholdText(curves.RefNg3[c])));
 }
 
 void TMainForm::ShowRange()
 {
     const int c = curves.SelectedChannel;
-    MinFreqEdit->setText(QString::fromStdString(FreqText(curves.RefMinFreq[c])));
-    MaxFreqEdit->setText(QString::fromStdString(FreqText(curves.RefMaxFreq[c])));
+    ui.imp.MinFreqEdit->setText(QString::fromStdString(FreqText(curves.RefMinFreq[c])));
+    ui.imp.MaxFreqEdit->setText(QString::fromStdString(FreqText(curves.RefMaxFreq[c])));
 }
 
 // ---- zoom and level -------------------------------------------------------------
@@ -221,12 +233,12 @@ void TMainForm::ZoomReset()
 void TMainForm::ShowZoom()
 {
     {
-        const QSignalBlocker block(GraphLevelScrollBar);
-        GraphLevelScrollBar->setRange(graphLevel.Minimum, GraphLevel::Maximum);
-        GraphLevelScrollBar->setSingleStep(graphLevel.ScrollStep);
-        GraphLevelScrollBar->setPageStep(graphLevel.ScrollStep);
-        GraphLevelScrollBar->setValue(graphLevel.Position);
-        GraphLevelScrollBar->setVisible(graphLevel.Visible);
+        const QSignalBlocker block(ui.imp.GraphLevelScrollBar);
+        ui.imp.GraphLevelScrollBar->setRange(graphLevel.Minimum, GraphLevel::Maximum);
+        ui.imp.GraphLevelScrollBar->setSingleStep(graphLevel.ScrollStep);
+        ui.imp.GraphLevelScrollBar->setPageStep(graphLevel.ScrollStep);
+        ui.imp.GraphLevelScrollBar->setValue(graphLevel.Position);
+        ui.imp.GraphLevelScrollBar->setVisible(graphLevel.Visible);
     }
     ShowLevelLabels();
     RedrawGraph();
@@ -241,14 +253,15 @@ void TMainForm::GraphLevelScrollBarChange(int position)
 
 void TMainForm::LevelScrollBy(int steps)
 {
-    GraphLevelScrollBar->setValue(GraphLevelScrollBar->value() + steps * GraphLevelScrollBar->singleStep());
+    ui.imp.GraphLevelScrollBar->setValue(ui.imp.GraphLevelScrollBar->value() +
+                                         steps * ui.imp.GraphLevelScrollBar->singleStep());
 }
 
 void TMainForm::ShowLevelLabels()
 {
     const std::array<std::string, 6> labels = graphLevel.Labels();
     for (int i = 0; i < 6; ++i)
-        ImpLabel[i]->setText(QString::fromStdString(labels[i]));
+        ui.imp.ImpLabel[i]->setText(QString::fromStdString(labels[i]));
 }
 
 }  // namespace qlx

@@ -12,20 +12,22 @@ namespace qlx {
 void TMainForm::ConnectMeasurement()
 {
     ConfigureInstrumentPort(Rs232c);
-    connect(MeasStartButton, &QPushButton::clicked, this, [this] { MeasStartButton2Click(MeasStartButton); });
-    connect(RemoteMeasureMenu, &QAction::triggered, this, [this] { MeasStartButton2Click(RemoteMeasureMenu); });
+    connect(ui.imp.MeasStartButton, &QPushButton::clicked, this,
+            [this] { MeasStartButton2Click(ui.imp.MeasStartButton); });
+    connect(ui.menus.RemoteMeasureMenu, &QAction::triggered, this,
+            [this] { MeasStartButton2Click(ui.menus.RemoteMeasureMenu); });
 }
 
 void TMainForm::MeasStartButton2Click(QObject* sender)
 {
-    if (sender != RemoteMeasureMenu && !MeasStartButton->hasFocus())
+    if (sender != ui.menus.RemoteMeasureMenu && !ui.imp.MeasStartButton->hasFocus())
         return;
     Instrument.ComPortName = settings.ComPortName;
 
     RemoteMeasurementInput in;
-    in.TerminalIndex = RefTerminalBox->currentIndex();
+    in.TerminalIndex = ui.imp.RefTerminalBox->currentIndex();
     in.SelectedChannel = curves.SelectedChannel;
-    in.SelChOnly = SelChOnlyCheckBox->isChecked();
+    in.SelChOnly = ui.imp.SelChOnlyCheckBox->isChecked();
     in.RefMinFreq = curves.RefMinFreq;
     in.RefMaxFreq = curves.RefMaxFreq;
     // Nothing of the measured curve changes unless every channel was read.
@@ -34,12 +36,7 @@ void TMainForm::MeasStartButton2Click(QObject* sender)
         return;
 
     TakeMeasuredCurve(curves, points.value());
-    ImpFileSaveMenu->setEnabled(true);
-    ImpFileSaveAsMenu->setEnabled(true);
-    FileImpCsvSaveMenu->setEnabled(true);
-    ShowCurveFields(CurveKind::Measured);
-    CurveLoaded(CurveKind::Measured);
-    EnableCursorReadouts();
+    CurveReplaced(Curve(CurveKind::Measured));
 }
 
 }  // namespace qlx

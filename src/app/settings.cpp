@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <new>
 
 #include "model/file_io.h"
 
@@ -26,24 +27,24 @@ std::string SettingsPathIn(const std::string& folder)
 
 bool LoadSettings(const std::string& path, Settings& s)
 {
-    std::string bytes;
-    if (!FileExists(path) || !ReadFileBytes(path, bytes))
+    if (!FileExists(path))
         return false;
-    size_t pos = 0;
-    for (std::string* field : Fields(s)) {
-        std::string line;
-        if (pos < bytes.size()) {
-            size_t end = bytes.find('\n', pos);
-            if (end == std::string::npos)
-                end = bytes.size();
-            line = bytes.substr(pos, end - pos);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            pos = end + 1;
+    try {
+        FileSource in(path, ReadBudget(static_cast<int>(Fields(s).size())));
+        Settings read = s;
+        for (std::string* field : Fields(read)) {
+            // A line longer than any path is no setting: it reads as a
+            // missing one.
+            if (!ReadLine(in, *field))
+                field->clear();
         }
-        *field = line;
+        if (!in.result())
+            return false;
+        s = read;
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    return true;
 }
 
 bool SaveSettingsIfPresent(const std::string& path, const Settings& s)

@@ -21,8 +21,9 @@ struct Settings {
 std::string SettingsPathIn(const std::string& folder);
 
 // Reads the settings file when it exists: its first eight lines in order, a
-// missing line giving an empty setting. Returns false (and leaves `s` alone)
-// when there is no file or it cannot be read.
+// missing line (or one longer than any path) giving an empty setting; no
+// more of the file than eight lines can use is read. Returns false (and
+// leaves `s` alone) when there is no file or it cannot be read.
 bool LoadSettings(const std::string& path, Settings& s);
 
 // Rewrites the settings file with CR LF line ends, but only when it exists:

@@ -6,7 +6,7 @@
 
 namespace qlx {
 
-TUpDown::TUpDown(Qt::Orientation orientation, QWidget* parent)
+UpDown::UpDown(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent), next_(new QToolButton(this)), prev_(new QToolButton(this))
 {
     const bool vertical = orientation == Qt::Vertical;
@@ -32,16 +32,16 @@ TUpDown::TUpDown(Qt::Orientation orientation, QWidget* parent)
     connect(prev_, &QToolButton::clicked, this, [this] { Click(Button::Prev); });
 }
 
-void TUpDown::SetRange(int min, int max)
+void UpDown::SetRange(int min, int max)
 {
     min_ = min;
     max_ = max;
     SetPosition(position_);
 }
 
-void TUpDown::SetPosition(int position) { position_ = std::clamp(position, min_, max_); }
+void UpDown::SetPosition(int position) { position_ = std::clamp(position, min_, max_); }
 
-void TUpDown::Click(Button button)
+void UpDown::Click(Button button)
 {
     SetPosition(position_ + (button == Button::Next ? increment_ : -increment_));
     emit Clicked(button);

@@ -9,12 +9,12 @@ namespace qlx {
 // A spinner without a text field of its own: two arrow buttons that move an
 // integer position inside [Min, Max] by Increment and then report the click.
 // It ignores the keyboard; the read-only edit beside it takes Up and Down.
-class TUpDown : public QWidget {
+class UpDown : public QWidget {
     Q_OBJECT
 public:
     enum class Button { Next, Prev };
 
-    explicit TUpDown(Qt::Orientation orientation, QWidget* parent = nullptr);
+    explicit UpDown(Qt::Orientation orientation, QWidget* parent = nullptr);
 
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -29,7 +29,7 @@ public:
 
 signals:
     // After the position moved (or stayed at a limit) by a click.
-    void Clicked(qlx::TUpDown::Button button);
+    void Clicked(qlx::UpDown::Button button);
 
 private:
     QToolButton* next_;

@@ -1,6 +1,7 @@
 #include "app/version_dialog.h"
 
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -53,7 +54,7 @@ QPixmap ProgramPixmap()
 
 }  // namespace
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
@@ -63,7 +64,7 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
 TVerDlg::TVerDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); })
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); })
 {
     setWindowTitle(QStringLiteral("QLX-50 Manager"));
     setFixedSize(392, 166);
@@ -74,18 +75,19 @@ TVerDlg::TVerDlg(QWidget* parent)
     ProgramIcon->setPixmap(ProgramPixmap());
     ProgramIcon->setGeometry(24, 36, 32, 32);
     TitleLabel = Line(this, QStringLiteral("QLX-50 Manager"), Arial(16, true), 68, 42, 300, 20);
-    VersionLabel = Line(this, QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), Arial(13), 68, 72, 300, 16);
+    VersionLabel =
+        Line(this, QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), Arial(13), 68, 72, 300, 16);
     NoticeLabel = Line(this, QStringLiteral("このソフトウェアは QLX-50 専用です。"), Arial(12), 16, 98, 360, 16);
 
     QFont link = Arial(12);
     link.setUnderline(true);
-    UrlLabel = new TLinkLabel(QString::fromLatin1(kWebAddress), this);
+    UrlLabel = new LinkLabel(QString::fromLatin1(kWebAddress), this);
     UrlLabel->setObjectName(QStringLiteral("UrlLabel"));
     UrlLabel->setFont(link);
     UrlLabel->setStyleSheet(QStringLiteral("color: blue;"));
     UrlLabel->setCursor(Qt::PointingHandCursor);
     UrlLabel->setGeometry(16, 120, 260, 16);
-    connect(UrlLabel, &TLinkLabel::clicked, this, [this] { openUrl_(QUrl(QString::fromLatin1(kWebAddress))); });
+    connect(UrlLabel, &LinkLabel::clicked, this, &TVerDlg::UrlLabelClick);
 
     VerDlgOkButton = new QPushButton(QStringLiteral("OK"), this);
     VerDlgOkButton->setObjectName(QStringLiteral("VerDlgOkButton"));
@@ -96,5 +98,18 @@ TVerDlg::TVerDlg(QWidget* parent)
 }
 
 void TVerDlg::ShowModeless() { ShowModelessCentred(*this); }
+
+void TVerDlg::UrlLabelClick()
+{
+    const QString address = QString::fromLatin1(kWebAddress);
+    if (openUrl_(QUrl(address)))
+        return;
+    // No browser (or no desktop service) took it: name the address so that it
+    // can be opened by hand; the text can be selected and copied.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QLX-50 Manager"),
+                    QStringLiteral("ブラウザでアドレスを開けませんでした。\n%1").arg(address), QMessageBox::Ok, this);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
+}
 
 }  // namespace qlx

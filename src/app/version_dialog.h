@@ -11,7 +11,7 @@ class QPushButton;
 namespace qlx {
 
 // A label that reports clicks, for the web address of the version dialog.
-class TLinkLabel : public QLabel {
+class LinkLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
@@ -27,8 +27,9 @@ class TVerDlg : public QDialog {
     Q_OBJECT
 public:
     // How the web address is opened; the default hands it to the desktop's
-    // browser without waiting.
-    using OpenUrl = std::function<void(const QUrl&)>;
+    // browser without waiting. False when it could not be handed over; the
+    // dialog then shows the address in a message.
+    using OpenUrl = std::function<bool(const QUrl&)>;
 
     explicit TVerDlg(QWidget* parent = nullptr);
 
@@ -42,10 +43,12 @@ public:
     QLabel* TitleLabel = nullptr;
     QLabel* VersionLabel = nullptr;
     QLabel* NoticeLabel = nullptr;
-    TLinkLabel* UrlLabel = nullptr;
+    LinkLabel* UrlLabel = nullptr;
     QPushButton* VerDlgOkButton = nullptr;
 
 private:
+    void UrlLabelClick();
+
     OpenUrl openUrl_;
 };
 

@@ -2,43 +2,48 @@
 
 #include <optional>
 
+#include "comm/line_settings.h"
+
 namespace qlx {
 
-// Turns the raw bytes of the line discipline into received bytes: with
-// parity-error marking on (PARMRK), "FF 00 x" is a byte received with an error
-// and becomes the error character, and "FF FF" is one FF byte; with NUL
-// discarding on, 00 bytes are dropped.
+// Turns the raw bytes of the line discipline into received bytes. With
+// parity checking on, the line discipline marks errors (PARMRK): "FF 00 x" is
+// the byte x received with a parity or framing error and "FF FF" one FF byte.
+// A marked byte is handed over as received, or as the error character in
+// error-character mode; with NUL discarding on, 00 bytes are dropped.
 class InputDecoder {
 public:
-    void Reset(bool marking, bool discardNul, unsigned char errorChar)
+    // Starts afresh for the line-control bits applied at an open.
+    void Reset(FlowSet flow, unsigned char errorChar)
     {
-        marking_ = marking;
-        discardNul_ = discardNul;
+        marking_ = flow.contains(dfParity);
+        replaceErrors_ = marking_ && flow.contains(dfErrorChar);
+        discardNul_ = flow.contains(dfNull);
         errorChar_ = errorChar;
-        state_ = 0;
+        state_ = State::Plain;
     }
 
-    // True while a mark sequence is incomplete: the reader must then fetch
-    // the raw bytes one at a time so that it never takes more than it needs.
-    bool marking() const { return marking_; }
-
+    // Every raw byte yields at most one received byte, so a reader that takes
+    // no more raw bytes than it still wants never takes too many.
     std::optional<unsigned char> Feed(unsigned char raw)
     {
         std::optional<unsigned char> out;
         if (!marking_) {
             out = raw;
-        } else if (state_ == 0) {
+        } else if (state_ == State::Plain) {
             if (raw == 0xFF)
-                state_ = 1;
+                state_ = State::Escape;
             else
                 out = raw;
-        } else if (state_ == 1) {
-            state_ = raw == 0x00 ? 2 : 0;
+        } else if (state_ == State::Escape) {
+            // FF FF is a received FF; the line discipline writes nothing else
+            // after FF but 00, so any other byte is taken as it is.
+            state_ = raw == 0x00 ? State::Marked : State::Plain;
             if (raw != 0x00)
                 out = raw;
         } else {
-            state_ = 0;
-            out = errorChar_;
+            state_ = State::Plain;
+            out = replaceErrors_ ? errorChar_ : raw;
         }
         if (out && *out == 0 && discardNul_)
             return std::nullopt;
@@ -46,10 +51,13 @@ public:
     }
 
 private:
+    enum class State { Plain, Escape, Marked };
+
     bool marking_ = false;
+    bool replaceErrors_ = false;
     bool discardNul_ = false;
     unsigned char errorChar_ = 0;
-    int state_ = 0;
+    State state_ = State::Plain;
 };
 
 }  // namespace qlx

@@ -114,12 +114,11 @@ void MakeRaw(termios& tio)
 void ApplyFlowFlags(termios& tio, int flowflag)
 {
     const FlowSet f = FlowSet::FromBits(flowflag);
-    if (f.contains(dfParity)) {
-        tio.c_iflag |= INPCK;
-        // Marked errors are turned into ErrorChar by the reading side.
-        if (f.contains(dfErrorChar))
-            tio.c_iflag |= PARMRK;
-    }
+    // Without PARMRK the line discipline turns a byte received with a parity
+    // error into NUL; marked, the reading side hands it over as received (or
+    // as ErrorChar in error-character mode).
+    if (f.contains(dfParity))
+        tio.c_iflag |= INPCK | PARMRK;
     if (f.contains(dfOutX))
         tio.c_iflag |= IXON;
     if (f.contains(dfInX))

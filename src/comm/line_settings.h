@@ -79,8 +79,8 @@ std::optional<speed_t> SpeedOf(int bps);
 // Modifies a termios block read from the device so that it carries the line
 // settings: raw binary transfers, the bit rate, data bits, stop bits, parity
 // (an unknown name keeps the device's parity bits, an unknown stop-bit text its
-// stop bits), the flow-control bits with a termios form and the non-zero
-// control characters. Returns false when a value cannot be represented (bit
+// stop bits), the flow-control bits with a termios form (parity checking marks
+// errors, PARMRK, for InputDecoder) and the non-zero control characters. Returns false when a value cannot be represented (bit
 // rate, data bits, or XON equal to XOFF).
 bool ApplyLineSettings(termios& tio, const LineSettings& s);
 

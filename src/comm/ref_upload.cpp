@@ -145,11 +145,10 @@ std::optional<std::string> FindListedCurve(const std::string& path, const std::s
 
 IoResult ReadUploadLines(const std::string& path, UploadLines& lines)
 {
-    std::string bytes;
-    IoResult io = ReadFileBytes(path, bytes);
+    std::vector<std::string> fileLines;
+    IoResult io = ReadCurveFileLines(path, fileLines);
     if (!io)
         return io;
-    const std::vector<std::string> fileLines = SplitCurveFileLines(bytes, kMaxFileLines);
     lines = EmptyCurve();
     const size_t sent = std::min(fileLines.size(), static_cast<size_t>(MemoSlot));
     std::copy(fileLines.begin(), fileLines.begin() + static_cast<std::ptrdiff_t>(sent), lines.begin());

@@ -65,11 +65,11 @@ bool ListedPathPresent(const std::string& path);
 // of the same name in refListDir; no value when neither exists.
 std::optional<std::string> FindListedCurve(const std::string& path, const std::string& refListDir);
 
-// Reads a curve file for an upload with the curve reader's line rules (bytes
-// up to 0x20 skipped before each line, at most 512 lines): line i fills slot
-// i of 0..491, memo lines are left out, and slots the file does not reach
-// keep the EmptyCurve's values. On failure `lines` is unchanged and the
-// result holds the file layer's text.
+// Reads a curve file for an upload with the curve reader's line rules
+// (ReadCurveFileLines: bytes up to 0x20 skipped before each line, at most
+// 512 lines): line i fills slot i of 0..491, memo lines are left out, and
+// slots the file does not reach keep the EmptyCurve's values. On failure
+// `lines` is unchanged and the result holds the file layer's text.
 IoResult ReadUploadLines(const std::string& path, UploadLines& lines);
 
 }  // namespace qlx

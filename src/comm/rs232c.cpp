@@ -147,8 +147,7 @@ bool Trs232c::open()
     ::tcflush(fd_, TCIOFLUSH);
     queue_.Clear();
     rxcount_ = 0;
-    decoder_.Reset(flow().contains(dfParity) && flow().contains(dfErrorChar), flow().contains(dfNull),
-                   appliedErrorChar_);
+    decoder_.Reset(flow(), appliedErrorChar_);
 
     if (eventmask_ != 0) {
         thread_ = std::make_unique<tcommthread>(*this, fd_);
@@ -312,7 +311,7 @@ bool Trs232c::ReadDirect(unsigned char* out, std::size_t count)
             until = std::min(until, lastByte + std::chrono::milliseconds(appliedReadInterval_));
         // Never more raw bytes than still wanted: nothing past the caller's
         // count is taken from the device.
-        const std::size_t want = decoder_.marking() ? 1 : std::min(count - got, sizeof raw);
+        const std::size_t want = std::min(count - got, sizeof raw);
         const ssize_t n = ::read(fd_, raw, want);
         if (n > 0) {
             readable = false;

@@ -102,7 +102,7 @@ RedrawResult RedrawGraph(ImpGraphImages& images, const CurveState& s, const Grap
         const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, c, {s.RefNg1[c], s.RefNg2[c], s.RefNg3[c]},
                                                    view.JudgeMin, view.JudgeMax);
         DrawThresholds(pen, scale, d);
-        result.JudgeResult = d.JudgeResult;
+        result.Verdict = d.Verdict;
     }
     if (s.RefLoaded && (s.ShownCurves & kShowReference) && allowed) {
         pen.SetColour(kReferenceColour);

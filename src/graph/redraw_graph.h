@@ -7,6 +7,7 @@
 #include "graph/graph_scale.h"
 #include "graph/plot_pen.h"
 #include "judge/cursor.h"
+#include "judge/judge_result.h"
 #include "model/curve_state.h"
 
 namespace qlx {
@@ -21,7 +22,7 @@ struct GraphView {
 };
 
 struct RedrawResult {
-    std::string JudgeResult;  // "" when no judgement was made
+    JudgeResult Verdict = JudgeResult::None;  // None when no judgement was made
     CursorReadouts Readouts;
 };
 

@@ -2,19 +2,17 @@
 
 namespace qlx {
 
-JudgeDisplay ShowJudgement(bool impLoaded, bool refLoaded, const std::string& judgeResult)
+JudgeDisplay ShowJudgement(bool impLoaded, bool refLoaded, JudgeResult judgeResult)
 {
     JudgeDisplay d;
     if (!impLoaded || !refLoaded)
         return d;
     d.UpdateBadges = true;
-    for (int i = 0; i < static_cast<int>(kJudgeBadgeTexts.size()); ++i)
-        if (judgeResult == kJudgeBadgeTexts[i])
-            d.Badge = i;
+    d.Badge = judgeResult == JudgeResult::None ? -1 : static_cast<int>(judgeResult) - 1;
     d.LabelEnabled = d.Badge >= 0;
     return d;
 }
 
-unsigned BadgeColour(int badge) { return badge == 0 ? 0x0000FFu : 0xFF0000u; }
+std::uint32_t BadgeColour(int badge) { return badge == 0 ? 0x0000FFu : 0xFF0000u; }
 
 }  // namespace qlx

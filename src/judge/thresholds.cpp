@@ -39,7 +39,7 @@ enum class Side { High, Low };
 // One NG3 band edge. The start point only places the pen (plain truncated
 // formula) and is not judged.
 void BandEdge(const CurveLines& ref, const CurveLines& imp, int c, int p3, int a, int b, Side side,
-              std::vector<ThresholdVertex>& out, std::string& result)
+              std::vector<ThresholdVertex>& out, JudgeResult& result)
 {
     const auto ra = PointValue(ref, c, a);
     if (!ra)
@@ -55,9 +55,9 @@ void BandEdge(const CurveLines& ref, const CurveLines& imp, int c, int p3, int a
         if (t != 0) {
             const auto m = PointValue(imp, c, j);
             if (m && side == Side::High && *m > t)
-                result = "NG3H";
+                result = JudgeResult::Ng3H;
             if (m && side == Side::Low && *m < t)
-                result = "NG3L";
+                result = JudgeResult::Ng3L;
         }
         out.push_back({j, t, t == 0});
     }
@@ -73,11 +73,11 @@ void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p
     const std::int64_t h = ThresholdHigh(*r, p);
     d.Crosses.push_back({k, h, kind});
     if (m && h != 0 && *m > h)
-        d.JudgeResult = ng1 ? "NG1H" : "NG2H";
+        d.Verdict = ng1 ? JudgeResult::Ng1H : JudgeResult::Ng2H;
     const std::int64_t l = ThresholdLow(*r, p);
     d.Crosses.push_back({k, l, kind});
     if (m && l != 0 && *m < l)
-        d.JudgeResult = ng1 ? "NG1L" : "NG2L";
+        d.Verdict = ng1 ? JudgeResult::Ng1L : JudgeResult::Ng2L;
 }
 
 }  // namespace
@@ -85,9 +85,9 @@ void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p
 ThresholdDrawing JudgeThresholds(const CurveLines& ref, const CurveLines& imp, int c, ThresholdPercents p, int a, int b)
 {
     ThresholdDrawing d;
-    d.JudgeResult = "OK";
-    BandEdge(ref, imp, c, p.Ng3, a, b, Side::High, d.Upper, d.JudgeResult);
-    BandEdge(ref, imp, c, p.Ng3, a, b, Side::Low, d.Lower, d.JudgeResult);
+    d.Verdict = JudgeResult::Ok;
+    BandEdge(ref, imp, c, p.Ng3, a, b, Side::High, d.Upper, d.Verdict);
+    BandEdge(ref, imp, c, p.Ng3, a, b, Side::Low, d.Lower, d.Verdict);
     const int k = ReferenceMinimumIndex(ref, c, a, b);
     if (a <= k && k <= b) {
         PointTest(ref, imp, c, k, p.Ng2, CrossKind::Ng2, d);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "judge/judge_result.h"
 #include "model/curve_lines.h"
 
 namespace qlx {
@@ -37,7 +38,7 @@ struct ThresholdDrawing {
     std::vector<ThresholdVertex> Upper;
     std::vector<ThresholdVertex> Lower;
     std::vector<ThresholdCross> Crosses;
-    std::string JudgeResult;  // "OK", "NG1H", "NG1L", "NG2H", "NG2L", "NG3H", "NG3L"
+    JudgeResult Verdict = JudgeResult::Ok;
 };
 
 struct ThresholdPercents {

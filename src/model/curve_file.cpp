@@ -1,36 +1,46 @@
 #include "model/curve_file.h"
 
+#include <cerrno>
+#include <new>
+
 namespace qlx {
 
 namespace {
-constexpr char kCtrlZ = 0x1A;
+constexpr int kCtrlZ = 0x1A;
 }
 
-std::vector<std::string> SplitCurveFileLines(const std::string& bytes, int maxLines)
+std::vector<std::string> SplitCurveFileLines(ByteSource& in, int maxLines)
 {
     std::vector<std::string> lines;
-    size_t i = 0;
-    const size_t n = bytes.size();
     while (static_cast<int>(lines.size()) < maxLines) {
-        while (i < n && static_cast<unsigned char>(bytes[i]) <= 0x20 && bytes[i] != kCtrlZ)
-            ++i;
-        if (i >= n || bytes[i] == kCtrlZ)
+        int b = in.Peek();
+        while (b >= 0 && b <= 0x20 && b != kCtrlZ) {
+            in.Next();
+            b = in.Peek();
+        }
+        if (b < 0 || b == kCtrlZ)
             break;
         std::string line;
         bool endOfFile = false;
-        for (; i < n && bytes[i] != '\n'; ++i) {
-            if (bytes[i] == kCtrlZ) {
+        for (b = in.Next(); b >= 0 && b != '\n'; b = in.Next()) {
+            if (b == kCtrlZ) {
                 endOfFile = true;
                 break;
             }
-            if (bytes[i] != '\r')
-                line += bytes[i];
+            if (b != '\r' && line.size() < kMaxLineBytes)
+                line += static_cast<char>(b);
         }
         lines.push_back(std::move(line));
         if (endOfFile)
             break;
     }
     return lines;
+}
+
+std::vector<std::string> SplitCurveFileLines(const std::string& bytes, int maxLines)
+{
+    StringSource in(bytes);
+    return SplitCurveFileLines(in, maxLines);
 }
 
 void StoreCurveFileLines(const std::vector<std::string>& lines, CurveLines& curve)
@@ -56,12 +66,34 @@ std::string CurveFileBytes(const CurveLines& curve)
     return out;
 }
 
+IoResult ReadCurveFileLines(const std::string& path, std::vector<std::string>& lines)
+{
+    try {
+        FileSource in(path, ReadBudget(kMaxFileLines));
+        std::vector<std::string> read = SplitCurveFileLines(in);
+        if (!in.result())
+            return in.result();
+        lines.swap(read);
+        return {};
+    } catch (const std::bad_alloc&) {
+        return ReadFailure(path, ENOMEM);
+    }
+}
+
 IoResult ReadCurveFile(const std::string& path, CurveLines& curve)
 {
-    std::string bytes;
-    IoResult r = ReadFileBytes(path, bytes);
-    if (r)
-        StoreCurveFileLines(SplitCurveFileLines(bytes), curve);
+    std::vector<std::string> lines;
+    IoResult r = ReadCurveFileLines(path, lines);
+    if (!r)
+        return r;
+    try {
+        // Stored into a copy, so that a failed allocation leaves the curve whole.
+        CurveLines stored = curve;
+        StoreCurveFileLines(lines, stored);
+        curve.swap(stored);
+    } catch (const std::bad_alloc&) {
+        return ReadFailure(path, ENOMEM);
+    }
     return r;
 }
 

@@ -4,16 +4,31 @@ namespace qlx {
 
 namespace {
 
+// Code value at pos when it lies in lo..hi; a short field or a value outside
+// the domain gives the field's default, so nothing a file holds reaches the
+// sweep command or the judgement unless an editor could have produced it.
+int CodeInDomain(const std::string& line, int pos, int lo, int hi, int fallback)
+{
+    const int v = CodeAt(line, pos, fallback);
+    return v >= lo && v <= hi ? v : fallback;
+}
+
 // Range positions in FreqRangeLine: start of channel c at 2 + 2c, end at 3 + 2c.
+// A pair the editors keep apart (start < end) that is still out of order
+// after the bounds fell back is the whole grid.
 void DecodeRanges(const CurveLines& lines, std::uint8_t flags, ChannelInts& min, ChannelInts& max)
 {
+    constexpr int kLast = kPointCount - 1;
     for (int c = 0; c < kChannelCount; ++c) {
-        if (flags & FlagRangeValid) {
-            min[c] = CodeAt(lines[FreqRangeLine], 2 + 2 * c, 0);
-            max[c] = CodeAt(lines[FreqRangeLine], 3 + 2 * c, kPointCount - 1);
-        } else {
-            min[c] = 0;
-            max[c] = kPointCount - 1;
+        min[c] = 0;
+        max[c] = kLast;
+        if (!(flags & FlagRangeValid))
+            continue;
+        const int start = CodeInDomain(lines[FreqRangeLine], 2 + 2 * c, 0, kLast, 0);
+        const int end = CodeInDomain(lines[FreqRangeLine], 3 + 2 * c, 0, kLast, kLast);
+        if (start < end) {
+            min[c] = start;
+            max[c] = end;
         }
     }
 }
@@ -52,9 +67,9 @@ void CurveState::DecodeRefHeader()
     for (int c = 0; c < kChannelCount; ++c) {
         if (RefFlags & FlagThresholdsValid) {
             const std::string& t = RefLines[ThresholdLine];
-            RefNg1[c] = CodeAt(t, 2 + c, kDefaultNg1);
-            RefNg2[c] = CodeAt(t, 6 + c, kDefaultNg2);
-            RefNg3[c] = CodeAt(t, 10 + c, kDefaultNg3);
+            RefNg1[c] = CodeInDomain(t, 2 + c, kThresholdMin, kThresholdMax, kDefaultNg1);
+            RefNg2[c] = CodeInDomain(t, 6 + c, kThresholdMin, kThresholdMax, kDefaultNg2);
+            RefNg3[c] = CodeInDomain(t, 10 + c, kThresholdMin, kThresholdMax, kDefaultNg3);
         } else {
             RefNg1[c] = kDefaultNg1;
             RefNg2[c] = kDefaultNg2;

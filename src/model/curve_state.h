@@ -49,9 +49,12 @@ struct CurveState {
     // After a measured curve was loaded: valid ranges from FreqRangeLine when
     // flag bit 0 is set, else 0..119. Thresholds and protect are not decoded.
     // Resets the selection to channel 0 and the draw range to its valid range.
+    // A stored bound off the grid falls back to its default (start 0, end
+    // 119); a pair still not start < end becomes 0..119.
     void DecodeImpHeader();
     // After a reference curve was loaded: RefFlags, ranges and thresholds.
-    // Resets the selection to channel 0 and the draw range.
+    // Ranges as above; a threshold outside 5..99 falls back to its default
+    // (50, 25, 38). Resets the selection to channel 0 and the draw range.
     void DecodeRefHeader();
 
     // Writes RefMinFreq/RefMaxFreq of all channels into FreqRangeLine and sets

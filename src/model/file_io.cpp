@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,18 @@ IoResult Failure(Access access, const std::string& path, int err)
     const char* what = access == Access::Read ? "ファイルを読み込めません。" : "ファイルを書き込めません。";
     return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
 }
+
+// A folder keeps the system's own reason; anything else that is no regular
+// file gets one of ours (the system has none).
+IoResult NotRegular(const std::string& path, mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return Failure(Access::Read, path, EISDIR);
+    return IoResult{false, "ファイルを読み込めません。\n" + path + "\n通常のファイルではありません。"};
+}
+
+// Bytes fetched from a file with one read.
+constexpr std::size_t kPieceBytes = 64 * 1024;
 
 size_t NameStart(const std::string& path)
 {
@@ -55,29 +68,72 @@ IoResult WriteInPlace(const std::string& target, const std::string& path, const 
 
 }  // namespace
 
-IoResult ReadFileBytes(const std::string& path, std::string& bytes)
+IoResult ReadFailure(const std::string& path, int err) { return Failure(Access::Read, path, err); }
+
+FileSource::FileSource(const std::string& path, std::size_t budget)
+    : path_(path), left_(budget), pieceSize_(std::min(kPieceBytes, budget + 1))
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return Failure(Access::Read, path, errno);
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            int err = errno;
-            ::close(fd);
-            return Failure(Access::Read, path, err);
-        }
-        if (n == 0)
-            break;
-        data.append(buffer, static_cast<size_t>(n));
+    // A device or a pipe is never opened: opening one can block, change the
+    // line (a serial port raises DTR) or yield bytes without end.
+    struct stat st {};
+    if (path.find('\0') != std::string::npos) {
+        result_ = Failure(Access::Read, path, ENOENT);  // the system would read the name cut short
+        return;
     }
-    ::close(fd);
-    bytes.swap(data);
-    return {};
+    if (::stat(path.c_str(), &st) != 0) {
+        result_ = Failure(Access::Read, path, errno);
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result_ = NotRegular(path, st.st_mode);
+        return;
+    }
+    piece_ = std::make_unique<char[]>(pieceSize_);
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) {
+        result_ = Failure(Access::Read, path, errno);
+        return;
+    }
+    // The name may have been replaced between the look and the open.
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result_ = NotRegular(path, st.st_mode);
+        Close();
+    }
+}
+
+FileSource::~FileSource() { Close(); }
+
+void FileSource::Close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool FileSource::Refill()
+{
+    if (fd_ < 0)
+        return false;
+    // One byte past the budget tells a file that holds more from one that
+    // ends right there.
+    const std::size_t want = left_ > 0 ? std::min(pieceSize_, left_) : 1;
+    ssize_t n;
+    do {
+        n = ::read(fd_, piece_.get(), want);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0)
+        result_ = Failure(Access::Read, path_, errno);
+    if (n > 0 && left_ == 0)
+        cutShort_ = true;
+    if (n <= 0 || left_ == 0) {
+        Close();
+        return false;
+    }
+    data_ = piece_.get();
+    pos_ = 0;
+    end_ = static_cast<std::size_t>(n);
+    left_ -= end_;
+    return true;
 }
 
 IoResult WriteFileBytes(const std::string& path, const std::string& bytes)

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
+
+#include "model/byte_source.h"
 
 namespace qlx {
 
@@ -12,8 +16,37 @@ struct IoResult {
     explicit operator bool() const { return ok; }
 };
 
-// Reads the whole file into `bytes`. On failure `bytes` is left unchanged.
-IoResult ReadFileBytes(const std::string& path, std::string& bytes);
+// The file layer's message for a file that cannot be read (err: errno).
+IoResult ReadFailure(const std::string& path, int err);
+
+// A regular file read in pieces, at most `budget` bytes in all. Anything
+// else (a folder, a device, a pipe) is refused unopened with the file-layer
+// message, as is a file that cannot be opened or read; check result() after
+// reading. The piece buffer is allocated here: construction may throw
+// std::bad_alloc, which the readers turn into a failure.
+class FileSource final : public ByteSource {
+public:
+    FileSource(const std::string& path, std::size_t budget);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    const IoResult& result() const { return result_; }
+    // The budget ended the reading while the file held more.
+    bool cutShort() const { return cutShort_; }
+
+private:
+    bool Refill() override;
+    void Close();
+
+    std::string path_;
+    int fd_ = -1;
+    std::size_t left_;
+    std::size_t pieceSize_;
+    std::unique_ptr<char[]> piece_;
+    IoResult result_;
+    bool cutShort_ = false;
+};
 
 // Writes `bytes` to path through a temporary file in the same folder that
 // replaces the target only when complete, so a full disk or a broken write

@@ -1,6 +1,8 @@
 #include "model/ref_list.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
 #include <optional>
 
 #include "model/curve_lines.h"
@@ -12,18 +14,6 @@ namespace qlx {
 namespace {
 
 const std::string kEmptyEntry = ",";
-
-// Reads one line starting at i (to LF; a CR before the LF is dropped) and
-// moves i past it.
-std::string ReadLine(const std::string& bytes, size_t& i)
-{
-    const size_t end = std::min(bytes.find('\n', i), bytes.size());
-    std::string line = bytes.substr(i, end - i);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    i = end < bytes.size() ? end + 1 : end;
-    return line;
-}
 
 // The stored path as a file on this system: as written, or with "\" read as
 // the separator of a list written on another system.
@@ -59,8 +49,10 @@ bool FoundBesideList(const std::string& listFolder, RefListRow& row)
     return true;
 }
 
-// The longest path the system can open.
+// The longest path the system can open. A line cut at the reader's cap is
+// longer still, so it is never an entry.
 constexpr size_t kMaxPathBytes = 4096;
+static_assert(kMaxLineBytes <= kMaxPathBytes);
 
 bool IsListEntry(const std::string& nameLine, const std::string& pathLine)
 {
@@ -86,6 +78,18 @@ void FillRow(const std::string& nameLine, const std::string& pathLine, const std
         row.Folder = FolderWithoutSeparator(path);
         row.Missing = true;
     }
+}
+
+// A file name or folder for the CSV, which is Shift-JIS like the curve
+// names beside it. The grid holds file-system bytes (UTF-8); a character
+// without a Shift-JIS form becomes "?" (a character no Windows file name
+// holds). Bytes that are no UTF-8 but Shift-JIS text come from a list written
+// with Shift-JIS paths whose file is missing here; they are kept.
+std::string CsvPathText(const std::string& fileSystemBytes)
+{
+    if (!IsUtf8(fileSystemBytes) && IsSjis(fileSystemBytes))
+        return fileSystemBytes;
+    return Utf8ToSjisReplacing(fileSystemBytes);
 }
 
 }  // namespace
@@ -160,23 +164,50 @@ std::string RefListFileBytes(const RefList& list, const char* eol)
     return out;
 }
 
-int ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list)
+int ParseRefList(ByteSource& in, const std::string& listFolder, RefList& list)
 {
     list.Clear();
     int odd = 0;
-    size_t i = 0;
     for (int r = 1; r <= kRefListRows; ++r) {
-        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) <= 0x20)
-            ++i;
-        if (i >= bytes.size())
+        if (!SkipBlankBytes(in))
             break;
-        const std::string nameLine = ReadLine(bytes, i);
-        const std::string pathLine = ReadLine(bytes, i);
-        if (!IsListEntry(nameLine, pathLine))
+        std::string nameLine, pathLine;
+        const bool nameWhole = ReadLine(in, nameLine);
+        const bool pathWhole = ReadLine(in, pathLine);
+        // A line that is no entry names nothing: its row stays empty, and
+        // nothing of it (its file, its folder) is looked at.
+        if (!nameWhole || !pathWhole || !IsListEntry(nameLine, pathLine)) {
             ++odd;
+            continue;
+        }
         FillRow(nameLine, pathLine, listFolder, list.Row(r));
     }
     return odd;
+}
+
+int ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list)
+{
+    StringSource in(bytes);
+    return ParseRefList(in, listFolder, list);
+}
+
+IoResult ReadRefListFile(const std::string& path, const std::string& listFolder, RefList& list, int& odd)
+{
+    try {
+        FileSource in(path, ReadBudget(2 * kRefListRows));
+        RefList read;
+        int count = ParseRefList(in, listFolder, read);
+        if (!in.result())
+            return in.result();
+        // More bytes than any list needs for its entries: no sound list.
+        if (in.cutShort())
+            ++count;
+        list = std::move(read);
+        odd = count;
+        return {};
+    } catch (const std::bad_alloc&) {
+        return ReadFailure(path, ENOMEM);
+    }
 }
 
 std::string RefListCsvBytes(const RefList& list)
@@ -184,8 +215,8 @@ std::string RefListCsvBytes(const RefList& list)
     std::string out;
     for (int r = 1; r <= kRefListRows; ++r) {
         const RefListRow& row = list.Row(r);
-        const std::string file = row.FileName.empty() ? std::string() : row.FileName + kCurveExt;
-        out += std::to_string(r) + ",\"" + row.Name + "\",\"" + file + "\",\"" + row.Folder + "\"\r\n";
+        const std::string file = row.FileName.empty() ? std::string() : CsvPathText(row.FileName) + kCurveExt;
+        out += std::to_string(r) + ",\"" + row.Name + "\",\"" + file + "\",\"" + CsvPathText(row.Folder) + "\"\r\n";
     }
     return out;
 }

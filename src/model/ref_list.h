@@ -3,6 +3,9 @@
 #include <array>
 #include <string>
 
+#include "model/byte_source.h"
+#include "model/file_io.h"
+
 namespace qlx {
 
 constexpr int kRefListRows = 64;
@@ -53,18 +56,28 @@ std::string ListEntryText(const std::string& line);
 // The list file image: the 128 lines of BuildRefListLines, each ended by `eol`.
 std::string RefListFileBytes(const RefList& list, const char* eol = "\r\n");
 
-// Reads list-file bytes into `list`. Rows after the file's last entry are
-// emptied. A curve file missing at its stored path is looked for as
-// FileName + ".q5imp" in `listFolder` (where the list lies); a row whose
-// file is found nowhere is marked Missing. Stored paths with "\"
-// separators or drive letters are taken apart without harm. Returns how many
-// entries read are not in the form of a list entry (a name line that is
-// neither "," nor bracketed, a NUL byte, a path longer than any file name):
-// non-zero means the file is no sound reference list.
+// Reads a list into `list`. Rows after the file's last entry are emptied. A
+// curve file missing at its stored path is looked for as FileName + ".q5imp"
+// in `listFolder` (where the list lies); a row whose file is found nowhere is
+// marked Missing. Stored paths with "\" separators or drive letters are taken
+// apart without harm. Returns how many entries read are not in the form of a
+// list entry (a name line that is neither "," nor bracketed, a NUL byte, a
+// path longer than any file name): non-zero means the file is no sound
+// reference list. The row of such an entry stays empty.
+int ParseRefList(ByteSource& in, const std::string& listFolder, RefList& list);
 int ParseRefListBytes(const std::string& bytes, const std::string& listFolder, RefList& list);
 
+// Reads a list file as ParseRefList, no more of it than 64 entries can use;
+// a file that holds more bytes than that counts as one more odd entry in
+// `odd`. Something that is no regular file is refused, a failed allocation is
+// a failure; on failure `list` and `odd` are left as they were.
+IoResult ReadRefListFile(const std::string& path, const std::string& listFolder, RefList& list, int& odd);
+
 // CSV export: per row `r,"name","file.q5imp","folder"` ended by CR LF;
-// an empty file name gives `""`. Fields are written byte for byte.
+// an empty file name gives `""`. The whole file is Shift-JIS: the name is
+// written byte for byte, file name and folder are converted from the file
+// system's UTF-8 (a character without a Shift-JIS form becomes "?"; bytes
+// that are Shift-JIS already and no UTF-8 stay as they are).
 std::string RefListCsvBytes(const RefList& list);
 
 // A folder without its trailing separator ("/" stays "/").

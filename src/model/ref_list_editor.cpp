@@ -39,14 +39,13 @@ void RefListEditor::ReadListFile()
 {
     if (!FileExists(RefListFilePath))
         return;
-    std::string bytes;
-    if (IoResult r = ReadFileBytes(RefListFilePath, bytes); !r) {
+    // A moved curve is looked for beside the list itself, wherever the list
+    // was opened from.
+    int odd = 0;
+    if (IoResult r = ReadRefListFile(RefListFilePath, FolderWithoutSeparator(RefListFilePath), List, odd); !r) {
         ui_.FileError(r.error);
         return;
     }
-    // A moved curve is looked for beside the list itself, wherever the list
-    // was opened from.
-    const int odd = ParseRefListBytes(bytes, FolderWithoutSeparator(RefListFilePath), List);
     RefListModified = false;
     ApplyEnablingAfterOpen(List, Controls);
     if (odd > 0)
@@ -144,12 +143,11 @@ bool RefListEditor::RegisterCurve(int selectedRow)
         return false;
     dirs_.RefCurveDir = FolderWithoutSeparator(*chosen);
     if (FileExists(*chosen)) {
-        std::string bytes;
-        if (IoResult r = ReadFileBytes(*chosen, bytes); !r) {
+        std::vector<std::string> lines;
+        if (IoResult r = ReadCurveFileLines(*chosen, lines); !r) {
             ui_.FileError(r.error);
             return false;
         }
-        const std::vector<std::string> lines = SplitCurveFileLines(bytes);
         RefListRow& row = List.Row(selectedRow);
         row.Name = lines.size() > NameLine ? BracketPayload(lines[NameLine]) : std::string();
         row.FileName = DisplayName(*chosen);

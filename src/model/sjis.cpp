@@ -42,6 +42,33 @@ private:
     iconv_t cd_;
 };
 
+// Length of the well-formed UTF-8 character at the start of [in, in + left),
+// or 1 when it does not start one.
+size_t Utf8CharLength(const char* in, size_t left)
+{
+    const auto lead = static_cast<unsigned char>(in[0]);
+    size_t length = lead < 0x80                   ? 1
+                    : lead >= 0xC2 && lead < 0xE0 ? 2
+                    : lead >= 0xE0 && lead < 0xF0 ? 3
+                    : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                  : 0;
+    if (length == 0 || length > left)
+        return 1;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(in[i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
+bool ConvertsWhole(const char* to, const char* from, const std::string& bytes)
+{
+    Converter conv(to, from);
+    std::string out;
+    const char* in = bytes.data();
+    size_t left = bytes.size();
+    return conv.Run(&in, &left, out);
+}
+
 }  // namespace
 
 std::string SjisToUtf8(const std::string& sjis)
@@ -68,6 +95,25 @@ std::optional<std::string> Utf8ToSjis(const std::string& utf8)
         return std::nullopt;
     return out;
 }
+
+std::string Utf8ToSjisReplacing(const std::string& utf8, char replacement)
+{
+    Converter conv("CP932", "UTF-8");
+    std::string out;
+    const char* in = utf8.data();
+    size_t left = utf8.size();
+    while (!conv.Run(&in, &left, out)) {
+        const size_t step = Utf8CharLength(in, left);
+        in += step;
+        left -= step;
+        out += replacement;
+    }
+    return out;
+}
+
+bool IsUtf8(const std::string& bytes) { return ConvertsWhole("UTF-16LE", "UTF-8", bytes); }
+
+bool IsSjis(const std::string& bytes) { return ConvertsWhole("UTF-16LE", "CP932", bytes); }
 
 int SjisByteCount(const std::string& utf8)
 {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "app/file_dialogs.h"
@@ -18,8 +19,11 @@ using qlxtest::ReadAll;
 using qlxtest::TempDir;
 using qlxtest::WriteAll;
 
+// Stands for the Enter key as the answer: the question's default button.
+constexpr QMessageBox::StandardButton kEnter = QMessageBox::NoButton;
+
 // Plays the user of the real save dialog: types the name `typed`, then answers
-// every question with `answer`, recording the questions' texts.
+// every question with `answer` (or Enter), recording the questions' texts.
 class SaveDialogUser {
 public:
     SaveDialogUser(QString typed, QMessageBox::StandardButton answer) : typed_(std::move(typed)), answer_(answer)
@@ -38,7 +42,10 @@ private:
             QMetaObject::invokeMethod(dialog, "accept");
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             questions << box->text();
-            box->button(answer_)->click();
+            if (answer_ == kEnter)
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                box->button(answer_)->click();
         }
     }
 
@@ -77,6 +84,28 @@ TEST(QtFileDialogsSave, RequiredExtensionIsAddedBeforeTheQuestions)
     ASSERT_EQ(user.questions.size(), 1);
     EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("other.q5lst は存在しません。")))
         << user.questions[0].toStdString();
+}
+
+// Typing a new name and pressing Enter twice saves; Enter on the overwrite
+// question never replaces a file.
+TEST(QtFileDialogsSave, EnterCreatesANewFileButNeverOverwrites)
+{
+    TempDir dir;
+    WriteAll(dir.file("list.q5lst"), "old");
+    qlx::QtFileDialogs dialogs(nullptr);
+    {
+        SaveDialogUser user(QStringLiteral("fresh"), kEnter);
+        EXPECT_EQ(dialogs.SaveFile(ListSaveRequest(dir)), QString::fromStdString(dir.file("fresh.q5lst")));
+        ASSERT_EQ(user.questions.size(), 1);
+        EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("fresh.q5lst は存在しません。")))
+            << user.questions[0].toStdString();
+    }
+    SaveDialogUser user(QStringLiteral("list"), kEnter);
+    EXPECT_FALSE(dialogs.SaveFile(ListSaveRequest(dir)));
+    ASSERT_EQ(user.questions.size(), 1);
+    EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("list.q5lst は既に存在します。")))
+        << user.questions[0].toStdString();
+    EXPECT_EQ(ReadAll(dir.file("list.q5lst")), "old");
 }
 
 }  // namespace

@@ -52,9 +52,9 @@ struct FilesFixture : ::testing::Test {
 TEST_F(FilesFixture, OpenMeasuredCurveShowsFieldsAndEnablesSaving)
 {
     const std::string path = Write("spk one.q5imp", SampleCurve("E", "I"));
-    form->PageControl->setCurrentIndex(2);
+    form->ui.PageControl->setCurrentIndex(2);
     dialogs.answers.push_back(QString::fromStdString(path));
-    form->ImpCurveOpenAction->trigger();
+    form->ui.menus.ImpCurveOpenAction->trigger();
 
     ASSERT_EQ(dialogs.asked.size(), 1);
     EXPECT_EQ(dialogs.asked[0].title, "測定カーブを開く");
@@ -62,21 +62,21 @@ TEST_F(FilesFixture, OpenMeasuredCurveShowsFieldsAndEnablesSaving)
     EXPECT_TRUE(form->curves.ImpLoaded);
     EXPECT_EQ(form->curves.ImpFilePath, path);
     EXPECT_EQ(form->settings.ImpCurveDir, dir.path().string() + "/");
-    EXPECT_EQ(form->ImpFileNameEdit->text(), "spk one");
-    EXPECT_EQ(form->ImpNameEdit->text(), "SPK-1       ");
-    EXPECT_EQ(form->ImpMemo->toPlainText(), "line1\nline2");
-    EXPECT_EQ(form->ImpTerminalEdit->text(), "NL 4");
-    EXPECT_EQ(form->PageControl->currentIndex(), 0);
-    EXPECT_TRUE(form->ImpFileSaveMenu->isEnabled());
-    EXPECT_TRUE(form->ImpFileSaveAsMenu->isEnabled());
-    EXPECT_TRUE(form->FileImpCsvSaveMenu->isEnabled());
-    EXPECT_FALSE(form->RefFileSaveMenu->isEnabled());
+    EXPECT_EQ(form->ui.imp.ImpFileNameEdit->text(), "spk one");
+    EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), "SPK-1       ");
+    EXPECT_EQ(form->ui.imp.ImpMemo->toPlainText(), "line1\nline2");
+    EXPECT_EQ(form->ui.imp.ImpTerminalEdit->text(), "NL 4");
+    EXPECT_EQ(form->ui.PageControl->currentIndex(), 0);
+    EXPECT_TRUE(form->ui.menus.ImpFileSaveMenu->isEnabled());
+    EXPECT_TRUE(form->ui.menus.ImpFileSaveAsMenu->isEnabled());
+    EXPECT_TRUE(form->ui.menus.FileImpCsvSaveMenu->isEnabled());
+    EXPECT_FALSE(form->ui.menus.RefFileSaveMenu->isEnabled());
     // Showing the fields did not rewrite the lines.
     EXPECT_EQ(form->curves.ImpLines[NameLine], "[SPK-1       ]");
     EXPECT_EQ(form->curves.ImpLines[MemoSlot], "line1\r\nline2");
 
     // The remembered folder is offered the next time.
-    form->ImpCurveOpenAction->trigger();
+    form->ui.menus.ImpCurveOpenAction->trigger();
     EXPECT_EQ(dialogs.asked[1].initialFolder.toStdString(), dir.path().string() + "/");
 }
 
@@ -86,30 +86,30 @@ TEST_F(FilesFixture, OpenReferenceCurveDecodesHeaderAndEnablesUpload)
     ref[ThresholdLine] = std::string("[") + CodeChar(60) + "AAA" + CodeChar(30) + "AAA" + CodeChar(40) + "AAA]";
     const std::string path = Write("ref.q5imp", ref);
     dialogs.answers.push_back(QString::fromStdString(path));
-    form->RefCurveOpenAction->trigger();
+    form->ui.menus.RefCurveOpenAction->trigger();
     EXPECT_EQ(dialogs.asked[0].title, "リファレンス・カーブを開く");
     EXPECT_TRUE(form->curves.RefLoaded);
     EXPECT_EQ(form->curves.RefNg1[0], 60);
-    EXPECT_EQ(form->RefTerminalBox->currentIndex(), 2);
-    EXPECT_TRUE(form->RefProtectCheckBox->isChecked());
-    EXPECT_TRUE(form->OpenRefCurveUploadButton->isEnabled());
-    EXPECT_TRUE(form->RefFileSaveMenu->isEnabled());
-    EXPECT_FALSE(form->ImpFileSaveMenu->isEnabled());
+    EXPECT_EQ(form->ui.imp.RefTerminalBox->currentIndex(), 2);
+    EXPECT_TRUE(form->ui.imp.RefProtectCheckBox->isChecked());
+    EXPECT_TRUE(form->ui.upload.OpenRefCurveUploadButton->isEnabled());
+    EXPECT_TRUE(form->ui.menus.RefFileSaveMenu->isEnabled());
+    EXPECT_FALSE(form->ui.menus.ImpFileSaveMenu->isEnabled());
 
-    form->RefProtectCheckBox->click();
+    form->ui.imp.RefProtectCheckBox->click();
     EXPECT_EQ(form->curves.RefLines[FlagsLine], "C");
-    form->RefTerminalBox->setCurrentIndex(1);
-    emit form->RefTerminalBox->activated(1);
+    form->ui.imp.RefTerminalBox->setCurrentIndex(1);
+    emit form->ui.imp.RefTerminalBox->activated(1);
     EXPECT_EQ(form->curves.RefLines[TerminalLine], "E");
 }
 
 TEST_F(FilesFixture, CancelledOpenChangesNothing)
 {
     dialogs.answers.push_back(std::nullopt);
-    form->ImpCurveOpenAction->trigger();
+    form->ui.menus.ImpCurveOpenAction->trigger();
     EXPECT_FALSE(form->curves.ImpLoaded);
     EXPECT_TRUE(form->curves.ImpFilePath.empty());
-    EXPECT_FALSE(form->ImpFileSaveMenu->isEnabled());
+    EXPECT_FALSE(form->ui.menus.ImpFileSaveMenu->isEnabled());
 }
 
 TEST_F(FilesFixture, UnreadableFileIsReportedAndLeavesCurveAsItWas)
@@ -123,15 +123,15 @@ TEST_F(FilesFixture, UnreadableFileIsReportedAndLeavesCurveAsItWas)
     EXPECT_TRUE(dialogs.errors[0].contains("gone.q5imp"));
     EXPECT_EQ(form->curves.ImpLines, before);
     EXPECT_EQ(form->curves.ImpFilePath, good);
-    EXPECT_EQ(form->ImpFileNameEdit->text(), "good");
+    EXPECT_EQ(form->ui.imp.ImpFileNameEdit->text(), "good");
 }
 
 TEST_F(FilesFixture, SaveWritesToCurrentFileWithoutDialog)
 {
     const std::string path = Write("a.q5imp", SampleCurve("B", "@"));
     form->OpenCurve(CurveKind::Measured, path);
-    form->ImpNameEdit->setText(QStringLiteral("NEW"));
-    form->ImpFileSaveMenu->trigger();
+    form->ui.imp.ImpNameEdit->setText(QStringLiteral("NEW"));
+    form->ui.menus.ImpFileSaveMenu->trigger();
     EXPECT_TRUE(dialogs.asked.isEmpty());
     CurveLines back{};
     ASSERT_TRUE(ReadCurveFile(path, back).ok);
@@ -144,7 +144,7 @@ TEST_F(FilesFixture, SaveOfDeletedFileAsksAndCancelWritesNothing)
     form->OpenCurve(CurveKind::Measured, path);
     std::filesystem::remove(path);
     dialogs.answers.push_back(std::nullopt);
-    form->ImpFileSaveMenu->trigger();
+    form->ui.menus.ImpFileSaveMenu->trigger();
     ASSERT_EQ(dialogs.asked.size(), 1);
     EXPECT_EQ(dialogs.asked[0].title, "測定カーブに名前を付けて保存");
     EXPECT_EQ(dialogs.asked[0].defaultSuffix, "q5imp");
@@ -154,10 +154,10 @@ TEST_F(FilesFixture, SaveOfDeletedFileAsksAndCancelWritesNothing)
     // With no current file the next save asks again and writes where chosen.
     const std::string chosen = dir.file("b.q5imp");
     dialogs.answers.push_back(QString::fromStdString(chosen));
-    form->ImpFileSaveMenu->trigger();
+    form->ui.menus.ImpFileSaveMenu->trigger();
     EXPECT_EQ(dialogs.asked.size(), 2);
     EXPECT_EQ(form->curves.ImpFilePath, chosen);
-    EXPECT_EQ(form->ImpFileNameEdit->text(), "b");
+    EXPECT_EQ(form->ui.imp.ImpFileNameEdit->text(), "b");
     EXPECT_EQ(ReadAll(chosen), CurveFileBytes(form->curves.ImpLines));
 }
 
@@ -167,22 +167,22 @@ TEST_F(FilesFixture, SaveDialogKeepsTheLastChosenNameAndSaveAsClearsIt)
     form->OpenCurve(CurveKind::Reference, Write("ref.q5imp", SampleCurve("B", "@")));
     const std::string first = dir.file("unit1.q5imp");
     dialogs.answers.push_back(QString::fromStdString(first));
-    form->ImpFileSaveAsMenu->trigger();
+    form->ui.menus.ImpFileSaveAsMenu->trigger();
     EXPECT_TRUE(dialogs.asked.back().fileName.isEmpty());
 
     // The file is gone: Save asks again with the name last chosen in its dialog.
     std::filesystem::remove(first);
     dialogs.answers.push_back(std::nullopt);
-    form->ImpFileSaveMenu->trigger();
+    form->ui.menus.ImpFileSaveMenu->trigger();
     EXPECT_EQ(dialogs.asked.back().fileName, "unit1.q5imp");
 
     // Save As starts with an empty name; the reference dialog has its own.
     dialogs.answers.push_back(std::nullopt);
-    form->ImpFileSaveAsMenu->trigger();
+    form->ui.menus.ImpFileSaveAsMenu->trigger();
     EXPECT_TRUE(dialogs.asked.back().fileName.isEmpty());
     dialogs.answers.push_back(std::nullopt);
     std::filesystem::remove(dir.file("ref.q5imp"));
-    form->RefFileSaveMenu->trigger();
+    form->ui.menus.RefFileSaveMenu->trigger();
     ASSERT_EQ(dialogs.asked.size(), 4);
     EXPECT_TRUE(dialogs.asked.back().fileName.isEmpty());
 }
@@ -194,11 +194,11 @@ TEST_F(FilesFixture, SaveAsWritesChosenFileAndRemembersFolder)
     std::filesystem::create_directory(dir.path() / "out");
     const std::string chosen = (dir.path() / "out" / "copy.q5imp").string();
     dialogs.answers.push_back(QString::fromStdString(chosen));
-    form->RefFileSaveAsMenu->trigger();
+    form->ui.menus.RefFileSaveAsMenu->trigger();
     EXPECT_EQ(dialogs.asked.back().title, "リファレンス・カーブに名前を付けて保存");
     EXPECT_EQ(form->curves.RefFilePath, chosen);
     EXPECT_EQ(form->settings.RefCurveDir, (dir.path() / "out").string() + "/");
-    EXPECT_EQ(form->RefFileNameEdit->text(), "copy");
+    EXPECT_EQ(form->ui.imp.RefFileNameEdit->text(), "copy");
     EXPECT_EQ(ReadAll(chosen), ReadAll(path));
 }
 
@@ -208,7 +208,7 @@ TEST_F(FilesFixture, StartFileOpensMeasuredCurveWithoutDialog)
     form->OpenStartFile(path, false);
     EXPECT_TRUE(dialogs.asked.isEmpty());
     EXPECT_TRUE(form->curves.ImpLoaded);
-    EXPECT_EQ(form->ImpFileNameEdit->text(), "start");
+    EXPECT_EQ(form->ui.imp.ImpFileNameEdit->text(), "start");
 }
 
 }  // namespace

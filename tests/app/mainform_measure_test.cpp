@@ -13,6 +13,7 @@
 #include "model/curve_file.h"
 #include "qlx50_sim.h"
 #include "scripted_file_dialogs.h"
+#include "support/settled_commands.h"
 #include "support/temp_dir.h"
 #include "ui/dlg_sinkou.h"
 
@@ -77,24 +78,20 @@ struct MeasureFixture : ::testing::Test {
         ASSERT_TRUE(form->curves.ImpLoaded);
     }
 
-    std::vector<std::string> Commands(std::size_t expected)
-    {
-        sim.WaitForCommands(expected, 5000);
-        return sim.Commands();
-    }
+    std::vector<std::string> Commands() { return qlxtest::SettledCommands(sim); }
 };
 
 TEST_F(MeasureFixture, F9MeasuresAndShowsTheCurveJudgedAgainstTheReference)
 {
     OpenReference();
-    form->ImpMemo->setPlainText(QStringLiteral("first unit"));
-    form->CursorOnMenu->trigger();
-    ASSERT_FALSE(form->CursorPercentEdit->isEnabled());  // no measured curve yet
+    form->ui.imp.ImpMemo->setPlainText(QStringLiteral("first unit"));
+    form->ui.menus.CursorOnMenu->trigger();
+    ASSERT_FALSE(form->ui.imp.CursorPercentEdit->isEnabled());  // no measured curve yet
     const CurveLines ref = form->curves.RefLines;
 
     QTest::keyClick(form.get(), Qt::Key_F9);
 
-    EXPECT_EQ(Commands(2), (std::vector<std::string>{kStatus, kSweep}));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kStatus, kSweep}));
     const CurveState& c = form->curves;
     EXPECT_TRUE(c.ImpLoaded);
     EXPECT_EQ(c.ImpLines[StampLine], ref[NameLine]);
@@ -106,16 +103,18 @@ TEST_F(MeasureFixture, F9MeasuresAndShowsTheCurveJudgedAgainstTheReference)
     EXPECT_EQ(c.ImpLines[PointSlot(0, 10)], "0");  // outside the swept range
     EXPECT_EQ(c.ImpLines[PointSlot(1, 45)], "0");  // a channel the terminal lacks
     EXPECT_TRUE(c.ImpFilePath.empty());
-    EXPECT_TRUE(form->ImpFileNameEdit->text().isEmpty());
-    EXPECT_EQ(form->ImpNameEdit->text().trimmed(), QStringLiteral("WOOFER-16A"));
-    EXPECT_EQ(form->ImpTerminalEdit->text(), QStringLiteral("BINDING POST"));
+    EXPECT_TRUE(form->ui.imp.ImpFileNameEdit->text().isEmpty());
+    EXPECT_EQ(form->ui.imp.ImpNameEdit->text().trimmed(), QStringLiteral("WOOFER-16A"));
+    EXPECT_EQ(form->ui.imp.ImpTerminalEdit->text(), QStringLiteral("BINDING POST"));
     EXPECT_EQ(c.DrawMinFreq, 40);
     EXPECT_EQ(c.DrawMaxFreq, 49);
-    for (QAction* a : {form->ImpFileSaveMenu, form->ImpFileSaveAsMenu, form->FileImpCsvSaveMenu})
+    for (QAction* a :
+         {form->ui.menus.ImpFileSaveMenu, form->ui.menus.ImpFileSaveAsMenu, form->ui.menus.FileImpCsvSaveMenu})
         EXPECT_TRUE(a->isEnabled());
-    EXPECT_FALSE(form->JudgeResult.empty());
-    for (QWidget* w : std::initializer_list<QWidget*>{form->CursorImpEdit, form->CursorMaxButton, form->CursorMinButton,
-                                                      form->CursorPercentEdit, form->HensaMaxButton})
+    EXPECT_NE(form->judgeResult, JudgeResult::None);
+    for (QWidget* w : std::initializer_list<QWidget*>{form->ui.imp.CursorImpEdit, form->ui.imp.CursorMaxButton,
+                                                      form->ui.imp.CursorMinButton, form->ui.imp.CursorPercentEdit,
+                                                      form->ui.imp.HensaMaxButton})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(form->Rs232c.opened());
@@ -125,20 +124,19 @@ TEST_F(MeasureFixture, F9MeasuresAndShowsTheCurveJudgedAgainstTheReference)
 TEST_F(MeasureFixture, ButtonActsOnlyWithFocusAndTheMenuItemAlways)
 {
     OpenReference();
-    form->ImpMemo->setFocus();
-    form->MeasStartButton2Click(form->MeasStartButton);
-    QTest::qWait(200);
-    EXPECT_TRUE(sim.Commands().empty());
+    form->ui.imp.ImpMemo->setFocus();
+    form->MeasStartButton2Click(form->ui.imp.MeasStartButton);
+    EXPECT_TRUE(Commands().empty());
     EXPECT_FALSE(form->curves.ImpLoaded);
 
-    QTest::mouseClick(form->MeasStartButton, Qt::LeftButton);
-    EXPECT_EQ(Commands(2), (std::vector<std::string>{kStatus, kSweep}));
+    QTest::mouseClick(form->ui.imp.MeasStartButton, Qt::LeftButton);
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kStatus, kSweep}));
     EXPECT_TRUE(form->curves.ImpLoaded);
 
     sim.ClearLog();
-    form->ImpMemo->setFocus();
-    form->RemoteMeasureMenu->trigger();
-    EXPECT_EQ(Commands(2), (std::vector<std::string>{kStatus, kSweep}));
+    form->ui.imp.ImpMemo->setFocus();
+    form->ui.menus.RemoteMeasureMenu->trigger();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kStatus, kSweep}));
 }
 
 TEST_F(MeasureFixture, FailedOrCancelledRunLeavesThePreviousCurveAsItWas)
@@ -159,8 +157,8 @@ TEST_F(MeasureFixture, FailedOrCancelledRunLeavesThePreviousCurveAsItWas)
     OpenReference();
     OpenMeasured();
     const CurveState before = form->curves;
-    const QString fileName = form->ImpFileNameEdit->text();
-    const QString name = form->ImpNameEdit->text();
+    const QString fileName = form->ui.imp.ImpFileNameEdit->text();
+    const QString name = form->ui.imp.ImpNameEdit->text();
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
         sim.ClearLog();
@@ -174,17 +172,17 @@ TEST_F(MeasureFixture, FailedOrCancelledRunLeavesThePreviousCurveAsItWas)
             });
             canceller.start(100);
         }
-        form->RemoteMeasureMenu->trigger();
+        form->ui.menus.RemoteMeasureMenu->trigger();
         canceller.stop();
 
-        EXPECT_EQ(Commands(k.commands.size()), k.commands);
+        EXPECT_EQ(Commands(), k.commands);
         EXPECT_EQ(shown, k.messages);
         EXPECT_EQ(form->curves.ImpLines, before.ImpLines);
         EXPECT_EQ(form->curves.ImpFilePath, before.ImpFilePath);
         EXPECT_EQ(form->curves.ImpMinFreq, before.ImpMinFreq);
         EXPECT_EQ(form->curves.ImpMaxFreq, before.ImpMaxFreq);
-        EXPECT_EQ(form->ImpFileNameEdit->text(), fileName);
-        EXPECT_EQ(form->ImpNameEdit->text(), name);
+        EXPECT_EQ(form->ui.imp.ImpFileNameEdit->text(), fileName);
+        EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), name);
         EXPECT_EQ(form->Rs232c.rxtimeout, 2000);
         EXPECT_FALSE(form->Rs232c.opened());
         EXPECT_EQ(TDlgSinkou::Instance(), nullptr);
@@ -201,17 +199,17 @@ TEST_F(MeasureFixture, SecondMeasurementDuringOneDoesNothing)
         if (!TDlgSinkou::Instance() || tries > 0)
             return;
         ++tries;
-        form->RemoteMeasureMenu->trigger();
+        form->ui.menus.RemoteMeasureMenu->trigger();
         portOpenAfterSecond = form->Rs232c.opened();
     });
     second.start(50);
-    form->RemoteMeasureMenu->trigger();
+    form->ui.menus.RemoteMeasureMenu->trigger();
     second.stop();
 
     EXPECT_EQ(tries, 1);
     EXPECT_TRUE(portOpenAfterSecond);
     EXPECT_TRUE(shown.empty());
-    EXPECT_EQ(Commands(2), (std::vector<std::string>{kStatus, kSweep}));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{kStatus, kSweep}));
     EXPECT_TRUE(form->curves.ImpLoaded);
 }
 

@@ -31,11 +31,11 @@ QStringList Captions(const QList<QAction*>& actions)
 TEST_F(WindowFixture, CaptionPagesAndMenuBar)
 {
     EXPECT_EQ(form->windowTitle(), "QLX-50 Manager Version 1.10");
-    ASSERT_EQ(form->PageControl->count(), 3);
-    EXPECT_EQ(form->PageControl->tabText(0), "インピーダンス");
-    EXPECT_EQ(form->PageControl->tabText(1), "ダウンロード");
-    EXPECT_EQ(form->PageControl->tabText(2), "アップロード");
-    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    ASSERT_EQ(form->ui.PageControl->count(), 3);
+    EXPECT_EQ(form->ui.PageControl->tabText(0), "インピーダンス");
+    EXPECT_EQ(form->ui.PageControl->tabText(1), "ダウンロード");
+    EXPECT_EQ(form->ui.PageControl->tabText(2), "アップロード");
+    EXPECT_EQ(form->ui.PageControl->currentIndex(), 0);
     EXPECT_EQ(Captions(form->menuBar()->actions()),
               (QStringList{"ファイル(&F)", "編集(&E)", "表示", "ツール", "通信", "ヘルプ(&H)"}));
     QMenu* file = form->menuBar()->actions()[0]->menu();
@@ -60,31 +60,31 @@ TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
         QAction* action;
         const char* keys;
     } cases[] = {
-        {form->FileNewItem, "Ctrl+N"},
-        {form->ImpCurveOpenAction, "Ctrl+M"},
-        {form->RefCurveOpenAction, "Ctrl+R"},
-        {form->RefListFileOpenMenu, "Ctrl+L"},
-        {form->ImpFileSaveMenu, "Ctrl+Alt+M"},
-        {form->RefFileSaveMenu, "Ctrl+Alt+R"},
-        {form->RefListFileSaveMenu, "Ctrl+Alt+L"},
-        {form->ImpFileSaveAsMenu, "Ctrl+Shift+M"},
-        {form->RefFileSaveAsMenu, "Ctrl+Shift+R"},
-        {form->RefListFileSaveAsMenu, "Ctrl+Shift+L"},
-        {form->PrinterSetupMenu, "Ctrl+Shift+P"},
-        {form->FilePrintMenu, "Ctrl+P"},
-        {form->FileGraphPrintMenu, "Ctrl+G"},
-        {form->EditUndoMenu, "Ctrl+Z"},
-        {form->ShowPageMenu[0], "F1"},
-        {form->ShowPageMenu[2], "F3"},
-        {form->SelChMenu[3], "Ctrl+4"},
-        {form->ThCurveShowMenu, "Ctrl+7"},
-        {form->GraphZoomInMenu, "Ctrl+I"},
-        {form->GraphZoomOutMenu, "Ctrl+O"},
-        {form->GraphZoomResetMenu, "Ctrl+T"},
-        {form->CursorOnMenu, "Ctrl+K"},
-        {form->RemoteMeasureMenu, "F9"},
-        {form->ImpDownloadMenu, "Ctrl+D"},
-        {form->RefDownloadMenu, "Ctrl+Shift+D"},
+        {form->ui.menus.FileNewItem, "Ctrl+N"},
+        {form->ui.menus.ImpCurveOpenAction, "Ctrl+M"},
+        {form->ui.menus.RefCurveOpenAction, "Ctrl+R"},
+        {form->ui.menus.RefListFileOpenMenu, "Ctrl+L"},
+        {form->ui.menus.ImpFileSaveMenu, "Ctrl+Alt+M"},
+        {form->ui.menus.RefFileSaveMenu, "Ctrl+Alt+R"},
+        {form->ui.menus.RefListFileSaveMenu, "Ctrl+Alt+L"},
+        {form->ui.menus.ImpFileSaveAsMenu, "Ctrl+Shift+M"},
+        {form->ui.menus.RefFileSaveAsMenu, "Ctrl+Shift+R"},
+        {form->ui.menus.RefListFileSaveAsMenu, "Ctrl+Shift+L"},
+        {form->ui.menus.PrinterSetupMenu, "Ctrl+Shift+P"},
+        {form->ui.menus.FilePrintMenu, "Ctrl+P"},
+        {form->ui.menus.FileGraphPrintMenu, "Ctrl+G"},
+        {form->ui.menus.EditUndoMenu, "Ctrl+Z"},
+        {form->ui.menus.ShowPageMenu[0], "F1"},
+        {form->ui.menus.ShowPageMenu[2], "F3"},
+        {form->ui.menus.SelChMenu[3], "Ctrl+4"},
+        {form->ui.menus.ThCurveShowMenu, "Ctrl+7"},
+        {form->ui.menus.GraphZoomInMenu, "Ctrl+I"},
+        {form->ui.menus.GraphZoomOutMenu, "Ctrl+O"},
+        {form->ui.menus.GraphZoomResetMenu, "Ctrl+T"},
+        {form->ui.menus.CursorOnMenu, "Ctrl+K"},
+        {form->ui.menus.RemoteMeasureMenu, "F9"},
+        {form->ui.menus.ImpDownloadMenu, "Ctrl+D"},
+        {form->ui.menus.RefDownloadMenu, "Ctrl+Shift+D"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.action->shortcut().toString(), QString::fromLatin1(c.keys)) << c.action->text().toStdString();
@@ -93,71 +93,73 @@ TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
 TEST_F(WindowFixture, InitialEnabledStates)
 {
     for (QAction* a :
-         {form->ImpFileSaveMenu, form->RefFileSaveMenu, form->RefListFileSaveMenu, form->ImpFileSaveAsMenu,
-          form->RefFileSaveAsMenu, form->RefListFileSaveAsMenu, form->FileImpCsvSaveMenu, form->FileRefListCsvSaveMenu})
+         {form->ui.menus.ImpFileSaveMenu, form->ui.menus.RefFileSaveMenu, form->ui.menus.RefListFileSaveMenu,
+          form->ui.menus.ImpFileSaveAsMenu, form->ui.menus.RefFileSaveAsMenu, form->ui.menus.RefListFileSaveAsMenu,
+          form->ui.menus.FileImpCsvSaveMenu, form->ui.menus.FileRefListCsvSaveMenu})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-    EXPECT_FALSE(form->EditMenu->isEnabled());
+    EXPECT_FALSE(form->ui.menus.EditMenu->isEnabled());
     const bool printers = !QPrinterInfo::availablePrinters().isEmpty();
-    for (QAction* a : {form->PrinterSetupMenu, form->FilePrintMenu, form->FileGraphPrintMenu})
+    for (QAction* a :
+         {form->ui.menus.PrinterSetupMenu, form->ui.menus.FilePrintMenu, form->ui.menus.FileGraphPrintMenu})
         EXPECT_EQ(a->isEnabled(), printers);
-    EXPECT_EQ(form->ImpTerminalEdit->text(), "BINDING POST");
-    EXPECT_EQ(form->CursorFreqEdit->text(), " 1.00kHz");
-    EXPECT_FALSE(form->CursorImpEdit->isEnabled());
-    EXPECT_FALSE(form->OpenRefCurveUploadButton->isEnabled());
-    EXPECT_EQ(form->RefListStringGrid->rowCount(), 64);
+    EXPECT_EQ(form->ui.imp.ImpTerminalEdit->text(), "BINDING POST");
+    EXPECT_EQ(form->ui.imp.CursorFreqEdit->text(), " 1.00kHz");
+    EXPECT_FALSE(form->ui.imp.CursorImpEdit->isEnabled());
+    EXPECT_FALSE(form->ui.upload.OpenRefCurveUploadButton->isEnabled());
+    EXPECT_EQ(form->ui.upload.RefListStringGrid->rowCount(), 64);
     EXPECT_EQ(form->curves.ImpLines[PointSlot(3, 119)], "0");
 }
 
 TEST_F(WindowFixture, FunctionKeysSwitchPages)
 {
     QTest::keyClick(form.get(), Qt::Key_F2);
-    EXPECT_EQ(form->PageControl->currentIndex(), 1);
+    EXPECT_EQ(form->ui.PageControl->currentIndex(), 1);
     QTest::keyClick(form.get(), Qt::Key_F3);
-    EXPECT_EQ(form->PageControl->currentIndex(), 2);
+    EXPECT_EQ(form->ui.PageControl->currentIndex(), 2);
     QTest::keyClick(form.get(), Qt::Key_F1);
-    EXPECT_EQ(form->PageControl->currentIndex(), 0);
+    EXPECT_EQ(form->ui.PageControl->currentIndex(), 0);
 }
 
 TEST_F(WindowFixture, EditMenuFollowsFocusOfTheFourTextBoxes)
 {
     form->activateWindow();
-    for (QWidget* w : std::initializer_list<QWidget*>{form->ImpNameEdit, form->RefMemo}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{form->ui.imp.ImpNameEdit, form->ui.imp.RefMemo}) {
         w->setFocus();
         QApplication::processEvents();
-        EXPECT_TRUE(form->EditMenu->isEnabled());
-        form->CursorOnButton->setFocus();
+        EXPECT_TRUE(form->ui.menus.EditMenu->isEnabled());
+        form->ui.imp.CursorOnButton->setFocus();
         QApplication::processEvents();
-        EXPECT_FALSE(form->EditMenu->isEnabled());
+        EXPECT_FALSE(form->ui.menus.EditMenu->isEnabled());
     }
 }
 
 TEST_F(WindowFixture, NameAndMemoEditsWriteTheLines)
 {
-    form->ImpNameEdit->setText(QStringLiteral("AB"));
+    form->ui.imp.ImpNameEdit->setText(QStringLiteral("AB"));
     EXPECT_EQ(form->curves.ImpLines[NameLine], "[AB          ]");
-    form->RefNameEdit->setText(QStringLiteral("テスト"));
+    form->ui.imp.RefNameEdit->setText(QStringLiteral("テスト"));
     EXPECT_EQ(form->curves.RefLines[NameLine], "[\x83\x65\x83\x58\x83\x67      ]");
 
     // Typing past 12 bytes is refused by the field.
-    form->ImpNameEdit->setText(QString());
-    form->ImpNameEdit->setFocus();
-    QTest::keyClicks(form->ImpNameEdit, QStringLiteral("ABCDEFGHIJKLMN"));
-    EXPECT_EQ(form->ImpNameEdit->text(), "ABCDEFGHIJKL");
+    form->ui.imp.ImpNameEdit->setText(QString());
+    form->ui.imp.ImpNameEdit->setFocus();
+    QTest::keyClicks(form->ui.imp.ImpNameEdit, QStringLiteral("ABCDEFGHIJKLMN"));
+    EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), "ABCDEFGHIJKL");
     EXPECT_EQ(form->curves.ImpLines[NameLine], "[ABCDEFGHIJKL]");
 
-    form->ImpMemo->setPlainText(QStringLiteral("a\n\nb"));
+    form->ui.imp.ImpMemo->setPlainText(QStringLiteral("a\n\nb"));
     EXPECT_EQ(form->curves.ImpLines[MemoSlot], "a\r\n\r\nb");
     // A change past 600 bytes is taken back.
-    form->ImpMemo->setPlainText(QString(601, QLatin1Char('x')));
-    EXPECT_EQ(form->ImpMemo->toPlainText(), "a\n\nb");
+    form->ui.imp.ImpMemo->setPlainText(QString(601, QLatin1Char('x')));
+    EXPECT_EQ(form->ui.imp.ImpMemo->toPlainText(), "a\n\nb");
     EXPECT_EQ(form->curves.ImpLines[MemoSlot], "a\r\n\r\nb");
 }
 
 TEST_F(WindowFixture, ClickInNameEditTrimsTheName)
 {
-    form->ImpNameEdit->setText(QStringLiteral("  AB  "));
-    QTest::mouseClick(form->ImpNameEdit, Qt::LeftButton);
-    EXPECT_EQ(form->ImpNameEdit->text(), "AB");
+    form->ui.imp.ImpNameEdit->setText(QStringLiteral("  AB  "));
+    QTest::mouseClick(form->ui.imp.ImpNameEdit, Qt::LeftButton);
+    EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), "AB");
     EXPECT_EQ(form->curves.ImpLines[NameLine], "[AB          ]");
 }
 

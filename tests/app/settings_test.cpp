@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <sys/wait.h>
+
 #include "app/settings.h"
+#include "support/memory_limit.h"
 #include "support/temp_dir.h"
 
 namespace qlx {
@@ -65,6 +70,38 @@ TEST(Settings, EmptyFileGivesEmptyPortName)
     Settings s;
     ASSERT_TRUE(LoadSettings(path, s));
     EXPECT_EQ(s.ComPortName, "");
+}
+
+// No setting is longer than a path: a longer line is no setting and reads as
+// an empty one; the lines after it are read as usual.
+TEST(Settings, ALineLongerThanAnyPathIsAnEmptySetting)
+{
+    TempDir dir;
+    const std::string path = dir.file("Default.dat");
+    WriteAll(path, std::string(10000, 'C') + "\r\n/r\r\n" + std::string(4096, 'i') + "\r\n");
+    Settings s;
+    ASSERT_TRUE(LoadSettings(path, s));
+    EXPECT_EQ(s.ComPortName, "");
+    EXPECT_EQ(s.RefDownloadDir, "/r");
+    EXPECT_EQ(s.ImpDownloadDir, std::string(4096, 'i'));
+}
+
+// Only what eight lines can use is read: a gigabyte settings file is read
+// by a process whose memory may grow by 64 MB.
+TEST(Settings, AHugeFileIsReadUnderAMemoryLimit)
+{
+    if (!qlxtest::MemoryLimitUsable())
+        GTEST_SKIP() << "no address-space limit under AddressSanitizer";
+    TempDir dir;
+    const std::string path = dir.file("Default.dat");
+    WriteAll(path, "COM3\r\n");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    const int status = qlxtest::RunWithMemoryLimit(64u << 20, [&] {
+        Settings s;
+        return LoadSettings(path, s) && s.ComPortName == "COM3" && s.RefDownloadDir.empty() ? 0 : 1;
+    });
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

@@ -73,8 +73,10 @@ TEST(LineSettingsMapping, InstrumentLineIsRawEightOddOneWithParityCheckOnly)
     EXPECT_FALSE(tio.c_cflag & CRTSCTS);
     EXPECT_TRUE(tio.c_cflag & CLOCAL);
     EXPECT_TRUE(tio.c_cflag & CREAD);
-    EXPECT_TRUE(tio.c_iflag & INPCK);
-    EXPECT_FALSE(tio.c_iflag & (PARMRK | IXON | IXOFF | ICRNL | IGNPAR));
+    // Errors are marked, not turned into NUL bytes: a byte received with a
+    // parity error is handed over as received.
+    EXPECT_EQ(tio.c_iflag & (INPCK | PARMRK | IGNPAR | ISTRIP), static_cast<tcflag_t>(INPCK | PARMRK));
+    EXPECT_FALSE(tio.c_iflag & (IXON | IXOFF | ICRNL));
     EXPECT_FALSE(tio.c_oflag & OPOST);
     EXPECT_FALSE(tio.c_lflag & (ICANON | ECHO | ISIG));
     EXPECT_EQ(tio.c_cc[VMIN], 0);
@@ -144,7 +146,7 @@ TEST(LineSettingsMapping, FlowFlagBits)
     };
     const Case cases[] = {
         {1 << dfBinary, 0, false},
-        {1 << dfParity, INPCK, false},
+        {1 << dfParity, INPCK | PARMRK, false},
         {(1 << dfParity) | (1 << dfErrorChar), INPCK | PARMRK, false},
         {1 << dfErrorChar, 0, false},  // nothing to replace without parity checking
         {1 << dfOutxCtsFlow, 0, true},

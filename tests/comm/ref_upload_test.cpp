@@ -471,8 +471,8 @@ TEST_F(RefUpload, UnreadableCurveFileEndsTheUploadWithTheFileLayersText)
     // A listed file that exists and fails at its first read (EIO), even for root.
     const std::string broken = dir.file("broken.q5imp");
     ASSERT_EQ(::symlink("/proc/self/mem", broken.c_str()), 0);
-    std::string bytes;
-    const IoResult io = ReadFileBytes(broken, bytes);
+    std::vector<std::string> lines;
+    const IoResult io = ReadCurveFileLines(broken, lines);
     ASSERT_FALSE(io.ok);
 
     const CurveLines a = UploadTestCurve(1);

@@ -203,19 +203,36 @@ TEST_F(Rs232cOnPty, ReceivedBytesAreNotTranslated)
     EXPECT_EQ(std::string(buf, 7), bytes);
 }
 
-TEST_F(Rs232cOnPty, ErrorCharacterModeKeepsAnFfByteWhole)
+// With parity checking the line discipline doubles a received FF (its
+// error marking); the reader, direct or through the event thread, hands
+// over one FF.
+TEST_F(Rs232cOnPty, ParityCheckingKeepsAnFfByteWhole)
 {
-    port.set_flow({dfParity, dfErrorChar});
-    port.ErrorChar = '?';
-    ASSERT_TRUE(port.open());
-    pty.Send(
-        "\xff"
-        "A");
-    char buf[2];
-    ASSERT_TRUE(port.read(buf, 2));
-    EXPECT_EQ(std::string(buf, 2),
-              "\xff"
-              "A");
+    const struct {
+        const char* what;
+        FlowSet flow;
+        bool thread;
+    } cases[] = {
+        {"instrument line", FlowSet::FromBits(2), false},
+        {"instrument line, event thread", FlowSet::FromBits(2), true},
+        {"error character mode", FlowSet{dfParity, dfErrorChar}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        port.set_flow(c.flow);
+        port.ErrorChar = '?';
+        port.OnRXCHAR = c.thread ? TNotifyEvent([](Trs232c&) {}) : TNotifyEvent();
+        ASSERT_TRUE(port.open());
+        ASSERT_EQ(port.threadused(), c.thread);
+        pty.Send("\xff\x03\xff\xff");
+        char buf[3];
+        ASSERT_TRUE(port.read(buf, 3));
+        EXPECT_EQ(std::string(buf, 3), "\xff\x03\xff");
+        char c4 = 0;
+        ASSERT_TRUE(port.readchar(c4));
+        EXPECT_EQ(c4, '\xff');
+        ASSERT_TRUE(port.close());
+    }
 }
 
 TEST_F(Rs232cOnPty, NulDiscardingDropsNulBytes)

@@ -86,7 +86,7 @@ TEST(Judgement, PrecedenceAndEdges)
         for (auto [j, v] : jc.measured)
             SetPoint(s.ImpLines, 0, j, v);
         const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, 0, {50, 25, 5}, jc.a, jc.b);
-        EXPECT_EQ(d.JudgeResult, jc.expected) << jc.name;
+        EXPECT_EQ(JudgeResultText(d.Verdict), std::string(jc.expected)) << jc.name;
     }
 }
 
@@ -99,7 +99,7 @@ TEST(Judgement, ZeroReferenceAndMissingPointsAreNotTested)
     SetPointText(s.RefLines, 0, 42, "?");
     SetPoint(s.ImpLines, 0, 42, 5000);
     const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, 0, {50, 25, 38}, 30, 50);
-    EXPECT_EQ(d.JudgeResult, "OK");
+    EXPECT_EQ(JudgeResultText(d.Verdict), std::string("OK"));
     // The zero reference point is the minimum: its crosses sit at 0 and no test is made.
     ASSERT_EQ(d.Crosses.size(), 4u);
     EXPECT_EQ(d.Crosses[0].Index, 40);
@@ -144,7 +144,7 @@ TEST(JudgeDisplay, BadgeOnlyWithBothCurves)
         {true, true, "", true, false, -1}, {false, true, "NG3L", false, false, -1}, {true, false, "", false, false, -1},
     };
     for (const auto& c : cases) {
-        const JudgeDisplay d = ShowJudgement(c.imp, c.ref, c.result);
+        const JudgeDisplay d = ShowJudgement(c.imp, c.ref, *JudgeResultFromText(c.result));
         EXPECT_EQ(d.UpdateBadges, c.update) << c.result;
         EXPECT_EQ(d.LabelEnabled, c.label) << c.result;
         EXPECT_EQ(d.Badge, c.badge) << c.result;

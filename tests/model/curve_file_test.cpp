@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "model/curve_file.h"
+#include "support/memory_limit.h"
 #include "support/temp_dir.h"
 
 namespace qlx {
@@ -126,6 +127,57 @@ TEST(CurveFile, FailedReadLeavesCurveUntouchedAndNamesTheFile)
     EXPECT_NE(r.error.find("missing.q5imp"), std::string::npos);
     EXPECT_EQ(r.error.rfind("ファイルを読み込めません。", 0), 0u) << r.error;
     EXPECT_EQ(c[5], "55");
+}
+
+// A line longer than any curve line keeps its first 4096 bytes; the rest of
+// it is passed over and the next line is the next slot.
+TEST(CurveFile, AnOverlongLineIsCutAndTheNextLineFollows)
+{
+    const std::vector<std::string> lines = SplitCurveFileLines("[x]\n" + std::string(10000, 'A') + "\r\nB\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], std::string(4096, 'A'));
+    EXPECT_EQ(lines[2], "B");
+}
+
+// Only a regular file is read: a device never ends (a link to /dev/zero
+// would grow until the program dies), a pipe blocks the open. The file
+// layer's message names the file, and the curve stays as it was.
+TEST(CurveFile, WhatIsNoRegularFileIsRefusedWithTheFileLayerMessage)
+{
+    TempDir dir;
+    ASSERT_EQ(symlink("/dev/zero", dir.file("zero.q5imp").c_str()), 0);
+    ASSERT_EQ(mkfifo(dir.file("pipe.q5imp").c_str(), 0644), 0);
+    ASSERT_EQ(mkdir(dir.file("folder.q5imp").c_str(), 0755), 0);
+    for (const char* name : {"zero.q5imp", "pipe.q5imp", "folder.q5imp"}) {
+        SCOPED_TRACE(name);
+        CurveLines c = DefaultCurve();
+        c[5] = "55";
+        const IoResult r = ReadCurveFile(dir.file(name), c);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error.rfind("ファイルを読み込めません。\n" + dir.file(name) + "\n", 0), 0u) << r.error;
+        EXPECT_EQ(c[5], "55");
+    }
+}
+
+// A gigabyte file is read only as far as 512 lines can reach, so a process
+// whose memory may grow by 64 MB opens it (reading it whole ended the program
+// with an uncaught std::bad_alloc).
+TEST(CurveFile, AHugeFileOpensUnderAMemoryLimit)
+{
+    if (!qlxtest::MemoryLimitUsable())
+        GTEST_SKIP() << "no address-space limit under AddressSanitizer";
+    TempDir dir;
+    const std::string path = dir.file("huge.q5imp");
+    // The curve's first lines, then zero bytes up to a gigabyte (sparse).
+    WriteAll(path, "[huge        ]\nB\n");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    const int status = qlxtest::RunWithMemoryLimit(64u << 20, [&] {
+        CurveLines c = DefaultCurve();
+        const IoResult r = ReadCurveFile(path, c);
+        return r.ok && c[0] == "[huge        ]" && c[1] == "B" && c[2] == "@" ? 0 : 1;
+    });
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(CurveFile, FailedReplaceLeavesNoTemporaryFileBehind)

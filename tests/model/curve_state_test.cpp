@@ -80,8 +80,87 @@ TEST(CurveState, MeasuredHeaderSetsValidRangeAndDrawRange)
     EXPECT_EQ(s.DrawMinFreq, 10);
     EXPECT_EQ(s.DrawMaxFreq, 100);
     EXPECT_EQ(s.SelectedChannel, 0);
-    // Blanks in the other channels' positions decode to whatever they encode.
-    EXPECT_EQ(s.ImpMinFreq[1], ' ' - 64);
+    // Blanks in the other channels' positions encode -32: no grid index.
+    EXPECT_EQ(s.ImpMinFreq[1], 0);
+    EXPECT_EQ(s.ImpMaxFreq[1], 119);
+}
+
+// A file may hold any byte where a code character belongs. A range the
+// editors could not produce (a bound off the grid, a start at or above the
+// end) must reach neither the sweep command nor the judgement: each bound off
+// the grid falls back to its default, and a pair still out of order falls
+// back to the whole grid.
+TEST(CurveState, DecodedRangesOutsideTheEditorsDomainFallBackToDefaults)
+{
+    struct Case {
+        const char* what;
+        int start, end;  // code values as stored (byte - 64)
+        int wantStart, wantEnd;
+    };
+    const Case cases[] = {
+        {"the editors' extremes", 0, 119, 0, 119},
+        {"narrowest at the top", 118, 119, 118, 119},
+        {"narrowest at the bottom", 0, 1, 0, 1},
+        {"ordinary range", 10, 100, 10, 100},
+        {"start below the grid ('?')", -1, 100, 0, 100},
+        {"start a blank", ' ' - 64, 100, 0, 100},
+        {"end one past the grid", 10, 120, 10, 119},
+        {"end byte 0xFF", 10, 191, 10, 119},
+        {"start at the last index", 119, 119, 0, 119},
+        {"start equal to end", 50, 50, 0, 119},
+        {"start above end", 60, 20, 0, 119},
+        {"end at index 0", 0, 0, 0, 119},
+        {"both off the grid", 150, -10, 0, 119},
+        {"start off the grid, end 0", 130, 0, 0, 119},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CurveState s = Fresh();
+        // The case in channel 2; its neighbours hold a sound range.
+        std::string range = std::string("[") + CodeChar(5) + CodeChar(50) + CodeChar(6) + CodeChar(60) +
+                            CodeChar(c.start) + CodeChar(c.end) + CodeChar(7) + CodeChar(70) + "    ]";
+        s.RefLines[FlagsLine] = "A";
+        s.RefLines[FreqRangeLine] = range;
+        s.ImpLines[FlagsLine] = "A";
+        s.ImpLines[FreqRangeLine] = range;
+        s.DecodeRefHeader();
+        s.DecodeImpHeader();
+        EXPECT_EQ(s.RefMinFreq, (ChannelInts{5, 6, c.wantStart, 7}));
+        EXPECT_EQ(s.RefMaxFreq, (ChannelInts{50, 60, c.wantEnd, 70}));
+        EXPECT_EQ(s.ImpMinFreq, (ChannelInts{5, 6, c.wantStart, 7}));
+        EXPECT_EQ(s.ImpMaxFreq, (ChannelInts{50, 60, c.wantEnd, 70}));
+    }
+}
+
+// Thresholds are percentages 5..99; any other stored value is replaced by
+// that threshold's default, so the judgement never sees it.
+TEST(CurveState, DecodedThresholdsOutsideFiveToNinetyNineFallBackToTheirDefaults)
+{
+    struct Case {
+        int stored;
+        int wantNg1, wantNg2, wantNg3;
+    };
+    const Case cases[] = {
+        {5, 5, 5, 5},    {99, 99, 99, 99}, {4, 50, 25, 38},   {100, 50, 25, 38},
+        {0, 50, 25, 38}, {-1, 50, 25, 38}, {-64, 50, 25, 38}, {191, 50, 25, 38},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        CurveState s = Fresh();
+        s.RefLines[FlagsLine] = "B";
+        // The case on channel 1 of each threshold; the others hold 60/30/40.
+        const int others[3] = {60, 30, 40};
+        std::string t = "[";
+        for (int ng : others)
+            for (int ch = 0; ch < 4; ++ch)
+                t += CodeChar(ch == 1 ? c.stored : ng);
+        t += "]";
+        s.RefLines[ThresholdLine] = t;
+        s.DecodeRefHeader();
+        EXPECT_EQ(s.RefNg1, (ChannelInts{60, c.wantNg1, 60, 60}));
+        EXPECT_EQ(s.RefNg2, (ChannelInts{30, c.wantNg2, 30, 30}));
+        EXPECT_EQ(s.RefNg3, (ChannelInts{40, c.wantNg3, 40, 40}));
+    }
 }
 
 TEST(CurveState, EncodersRewriteFieldsAndFlags)

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/wait.h>
 
 #include "model/curve_file.h"
 #include "model/file_io.h"
 #include "model/ref_list_editor.h"
+#include "support/memory_limit.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -207,14 +212,67 @@ TEST_F(RefListEditorTest, OpenOfAMissingFileLoadsNothingAndReportsNothing)
     EXPECT_EQ(editor.ShownFileName, "absent");
 }
 
-TEST_F(RefListEditorTest, OpenOfAFileThatIsNoListWarnsOnceAndShowsWhatWasRead)
+TEST_F(RefListEditorTest, OpenOfAFileThatIsNoListWarnsOnceAndFillsNoRow)
 {
-    WriteAll(dir.file("notes.q5lst"), std::string("shopping\nmilk\n\x01\x02\0\xff\n", 21));
+    const char notes[] = "shopping\nmilk\n\x01\x02\0\xff\n";
+    WriteAll(dir.file("notes.q5lst"), std::string(notes, sizeof notes - 1));
     editor.Open(dir.file("notes.q5lst"));
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_NE(ui.errors[0].find("notes"), std::string::npos);
-    EXPECT_EQ(editor.List.Row(1).Name, "hopping");
+    EXPECT_EQ(editor.List.Row(1), qlx::RefListRow{});
+    EXPECT_EQ(editor.List.Row(2), qlx::RefListRow{});
     EXPECT_EQ(editor.Controls, qlx::RefListControls{});
+}
+
+// A path line of 200 MiB (here zero bytes, a sparse file) is recognised as
+// no entry: its row stays empty, the one warning is shown, and the line is
+// neither converted nor kept.
+TEST_F(RefListEditorTest, OpenOfAListWithAHugePathLineLeavesItsRowEmptyAndWarnsOnce)
+{
+    const std::string path = dir.file("huge.q5lst");
+    WriteAll(path, ",\n/");
+    std::filesystem::resize_file(path, std::uintmax_t{200} << 20);
+    {
+        std::ofstream tail(path, std::ios::binary | std::ios::app);
+        tail << ".q5imp\n[next        ]\n,\n";
+    }
+    editor.List.Row(1).Name = "old";
+    editor.Open(path);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("huge"), std::string::npos);
+    EXPECT_EQ(editor.List.Row(1), qlx::RefListRow{});
+    EXPECT_EQ(editor.Controls, qlx::RefListControls{});
+}
+
+// No list needs more than 64 entries of the longest lines: what lies beyond
+// that many bytes is not read, and the file is reported as no sound list.
+TEST_F(RefListEditorTest, BytesBeyondWhatAListCanHoldAreNotReadAndWarned)
+{
+    const std::string curve = MakeCurve("c1.q5imp", "abc");
+    WriteAll(dir.file("padded.q5lst"),
+             "[abc         ]\n" + curve + "\n" + std::string(600 * 1024, '\n') + "[abc         ]\n" + curve + "\n");
+    editor.Open(dir.file("padded.q5lst"));
+    EXPECT_EQ(editor.List.Row(1).FileName, "c1");
+    EXPECT_EQ(editor.List.Row(2), qlx::RefListRow{});
+    EXPECT_EQ(ui.errors.size(), 1u);
+}
+
+// A gigabyte list file is read only as far as 64 entries can reach, so a
+// process whose memory may grow by 64 MB opens it.
+TEST_F(RefListEditorTest, AHugeListOpensUnderAMemoryLimit)
+{
+    if (!qlxtest::MemoryLimitUsable())
+        GTEST_SKIP() << "no address-space limit under AddressSanitizer";
+    const std::string curve = MakeCurve("c1.q5imp", "abc");
+    const std::string path = dir.file("huge.q5lst");
+    WriteAll(path, "[abc         ]\n" + curve + "\n");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    const int status = qlxtest::RunWithMemoryLimit(64u << 20, [&] {
+        editor.Open(path);
+        return editor.List.Row(1).FileName == "c1" ? 0 : 1;
+    });
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(RefListEditorTest, InsertAtRow64AsksOnlyWhenItNamesAFile)

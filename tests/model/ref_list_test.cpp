@@ -219,15 +219,45 @@ TEST(RefListFile, EntriesNotInTheListFormAreCounted)
     }
 }
 
-// A path cut short at a NUL byte must not find the file named by its front.
+// A path cut short at a NUL byte must not find the file named by its front:
+// the entry is no entry, and its row stays empty.
 TEST(RefListFile, PathWithANulByteNamesNoFile)
 {
     TempDir dir;
     WriteAll(dir.file("a.q5imp"), "x\n");
     RefList list;
-    qlx::ParseRefListBytes("[a           ]\n" + dir.file("a.q5imp") + std::string("\0/b.q5imp\n", 10), "/nowhere",
-                           list);
-    EXPECT_TRUE(list.Row(1).Missing);
+    EXPECT_EQ(qlx::ParseRefListBytes("[a           ]\n" + dir.file("a.q5imp") + std::string("\0/b.q5imp\n", 10),
+                                     "/nowhere", list),
+              1);
+    EXPECT_EQ(list.Row(1), RefListRow{});
+}
+
+// An entry that is no list entry is not taken apart: its row stays empty
+// (no file name, folder or warning colour from it), and the entries after
+// it are read as usual, however long its line.
+TEST(RefListFile, AnEntryThatIsNoEntryLeavesItsRowEmpty)
+{
+    TempDir dir;
+    WriteAll(dir.file("b.q5imp"), "x\n");
+    const std::string good = dir.file("b.q5imp");
+    const struct {
+        const char* what;
+        std::string name, path;
+    } cases[] = {
+        {"path longer than any path", "[a           ]", "/d/" + std::string(5000, 'p') + ".q5imp"},
+        {"path longer than the line cap", ",", "/d/" + std::string(100000, 'p') + ".q5imp"},
+        {"name line not bracketed", "note", good},
+        {"name longer than the line cap", "[" + std::string(9000, 'n'), good},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RefList list;
+        EXPECT_EQ(
+            qlx::ParseRefListBytes(ListFile({{c.name, c.path}, {"[b           ]", good}}, "\r\n"), "/nowhere", list),
+            1);
+        EXPECT_EQ(list.Row(1), RefListRow{});
+        EXPECT_EQ(list.Row(2), (RefListRow{"b           ", "b", dir.path().string(), false}));
+    }
 }
 
 TEST(RefListRows, InsertAndDeleteMoveRowsWithTheirWarningFlags)
@@ -272,6 +302,28 @@ TEST(RefListCsv, EmptyAndFullRows)
               "2,\"x\"y\",\"\",\"\"\r\n");
     EXPECT_NE(csv.find("\r\n5,\"\",\"\",\"\"\r\n"), std::string::npos);
     EXPECT_TRUE(csv.ends_with("\r\n64,\"\",\"\",\"\"\r\n"));
+}
+
+// The curve name is Shift-JIS already; file name and folder are file-system
+// bytes (UTF-8) and are converted, so that one viewer shows every column.
+TEST(RefListCsv, FileNameAndFolderAreShiftJisLikeTheName)
+{
+    RefList list;
+    list.Row(1) = {"\x83\x65\x83\x58        ", "スピーカー①", "/データ/ｶﾀｶﾅ~\\", false};
+    // No Shift-JIS form: each such character becomes "?", as does each byte
+    // that is no UTF-8 and no Shift-JIS text.
+    list.Row(2) = {"n", "한국😀", "/d\xff/x", false};
+    // Not UTF-8 but Shift-JIS: a path from a list written with Shift-JIS
+    // names (its file missing here) is already in the CSV's encoding.
+    list.Row(3) = {"n", "\x83\x65\x83\x58", "/\x83\x66", true};
+    const std::string csv = qlx::RefListCsvBytes(list);
+    const std::string expected =
+        "1,\"\x83\x65\x83\x58        \","
+        "\"\x83\x58\x83\x73\x81\x5b\x83\x4a\x81\x5b\x87\x40.q5imp\","
+        "\"/\x83\x66\x81\x5b\x83\x5e/\xb6\xc0\xb6\xc5~\\\"\r\n"
+        "2,\"n\",\"???.q5imp\",\"/d?/x\"\r\n"
+        "3,\"n\",\"\x83\x65\x83\x58.q5imp\",\"/\x83\x66\"\r\n";
+    EXPECT_EQ(csv.substr(0, expected.size()), expected);
 }
 
 TEST(RefListEnabling, FirstFoundRowEnablesAllButTheSaveMenu)

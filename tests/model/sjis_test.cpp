@@ -36,5 +36,36 @@ TEST(Sjis, UndecodableBytesShowAsReplacementAndDecodingGoesOn)
     EXPECT_EQ(SjisToUtf8("A\x83"), "A\xEF\xBF\xBD");
 }
 
+TEST(Sjis, ReplacingEncoderMarksEachCharacterWithoutAForm)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"テスト①", "\x83\x65\x83\x58\x83\x67\x87\x40"},
+        {"A😀B", "A?B"},  // four-byte character: one mark
+        {"한", "?"},     // three-byte character with no CP932 form
+        {"A\xff"
+         "B",
+         "A?B"},               // a byte that is no UTF-8
+        {"A\xe3\x83", "A??"},  // a character cut short: each of its bytes
+        {"\xc0\xaf", "??"},    // an overlong form is no character
+        {"", ""},
+    };
+    for (const auto& [utf8, sjis] : cases)
+        EXPECT_EQ(Utf8ToSjisReplacing(utf8), sjis) << utf8;
+    EXPECT_EQ(Utf8ToSjisReplacing("한", '_'), "_");
+}
+
+TEST(Sjis, WellFormedText)
+{
+    EXPECT_TRUE(IsUtf8("テスト"));
+    EXPECT_TRUE(IsUtf8(""));
+    EXPECT_FALSE(IsUtf8("\x83\x65"));
+    EXPECT_FALSE(IsUtf8("A\xe3\x83"));
+    EXPECT_TRUE(
+        IsSjis("\x83\x65\xb6"
+               "A"));
+    EXPECT_FALSE(IsSjis("A\x83"));  // a lead byte without its trail byte
+    EXPECT_FALSE(IsSjis("\xff"));
+}
+
 }  // namespace
 }  // namespace qlx

@@ -10,12 +10,17 @@ namespace qlxtest {
 
 namespace {
 
-const std::string kMarker = "MARK\x03";  // no command of the instrument
+// No command of the instrument; each call sends a marker of its own.
+const std::string kMarkerWord = "MARK";
+
+bool IsMarker(const std::string& command) { return command.rfind(kMarkerWord, 0) == 0; }
 
 }  // namespace
 
 std::vector<std::string> SettledCommands(const qlxsim::Qlx50Sim& sim)
 {
+    static int calls = 0;
+    const std::string marker = kMarkerWord + std::to_string(++calls) + "\x03";
     // Opened raw: the serial component's open purges the line, and on a
     // pseudo-terminal that would drop bytes the simulator has not read yet.
     const int fd = ::open(sim.devicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -23,14 +28,14 @@ std::vector<std::string> SettledCommands(const qlxsim::Qlx50Sim& sim)
     if (fd < 0)
         return sim.Commands();
     EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0) << "the operation left the port open";
-    EXPECT_EQ(::write(fd, kMarker.data(), kMarker.size()), static_cast<ssize_t>(kMarker.size()));
-    EXPECT_TRUE(sim.WaitForCommand(kMarker, 5000)) << "the marker never arrived";
+    EXPECT_EQ(::write(fd, marker.data(), marker.size()), static_cast<ssize_t>(marker.size()));
+    EXPECT_TRUE(sim.WaitForCommand(marker, 5000)) << "the marker never arrived";
     ::close(fd);
     std::vector<std::string> commands = sim.Commands();
-    if (!commands.empty() && commands.back() == kMarker)
-        commands.pop_back();
-    else
+    if (commands.empty() || commands.back() != marker)
         ADD_FAILURE() << "a command arrived after the marker: " << ::testing::PrintToString(commands);
+    // Markers of earlier calls are no commands of the operations either.
+    std::erase_if(commands, IsMarker);
     return commands;
 }
 

@@ -7,10 +7,10 @@ namespace qlx {
 
 // Shows the screen graph image unscaled and reports mouse presses and
 // left-button drags in image coordinates. Pointer: a cross.
-class TGraphView : public QWidget {
+class GraphWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit TGraphView(QWidget* parent = nullptr);
+    explicit GraphWidget(QWidget* parent = nullptr);
 
     void SetImage(const QImage& image);
     const QImage& Image() const { return image_; }
