@@ -156,11 +156,13 @@ StepResult InstrumentSession::ReceiveData(ByteEvents events)
     return Outcome::Done;  // 2048 bytes without ETX are the reply
 }
 
-void InstrumentSession::CommFailure()
+void InstrumentSession::CommFailure() { FailWith(kCannotCommunicateText); }
+
+void InstrumentSession::FailWith(const std::string& text)
 {
     replyLength_ = 0;  // an incomplete reply is never used
     ui_.ProgressClose();
-    ui_.ShowMessage(MsgDlg::Rs232cErr, kCannotCommunicateText);
+    ui_.ShowMessage(MsgDlg::Rs232cErr, text);
     port_.close();
     commState_ = CommIdle;
     port_.rxtimeout = rxTimeoutAtStart_;

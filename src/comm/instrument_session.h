@@ -116,6 +116,10 @@ public:
 
     // Reports the lost communication, closes the port, CommState 0.
     void CommFailure();
+    // The same end with another text (UTF-8) in the same dialog, for a
+    // failure found on the program's side (a file, a packet too long):
+    // progress dialog closed, message shown, port closed, CommState 0.
+    void FailWith(const std::string& text);
 
     // Progress dialog "通信中" with cancel, range 0..maximum.
     void OpenProgress(int maximum);

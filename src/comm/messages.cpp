@@ -10,4 +10,21 @@ const char* const kNotSweepModeText = "測定できません。\r\nQLX-50をス�
 const char* const kChannelNotMeasurableText =
     "このチャンネルは測定できません。\r\n測定端子、およびチャンネル選択を確認してください。";
 
+const char* const kUploadQuestionText =
+    "QLX-50のリファレンス・カーブが上書されます。\r\nアップロードしても良いですか？";
+const char* const kUploadEndText = "リファレンス・カーブをアップロードしました。";
+
+std::string MissingCurveFileText(int refNo, const std::string& fileName)
+{
+    return "次のインピーダンスカーブファイルがありません。\r\n\r\nリファレンスNo." + std::to_string(refNo) + "   " +
+           fileName + "\r\n\r\n処理を続けますか？";
+}
+
+std::string PacketTooLongText(int refNo, const std::string& fileName)
+{
+    return "リファレンスNo." + std::to_string(refNo) + (fileName.empty() ? "" : "   " + fileName) +
+           "\r\n\r\nカーブに長すぎる行があるため、送信できません。\r\nこのリファレンスNo."
+           "から後は書き込まれていません。";
+}
+
 }  // namespace qlx

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace qlx {
 
 // Every text an instrument operation shows the user (UTF-8), in one place.
@@ -13,5 +15,18 @@ extern const char* const kCannotCommunicateText;
 extern const char* const kNotSweepModeText;
 // Rs232cErrMsgDlg: the selected channel does not exist on the terminal.
 extern const char* const kChannelNotMeasurableText;
+
+// UpLoadDlg: asked before either upload overwrites the instrument's slots.
+extern const char* const kUploadQuestionText;
+// UpDownloadEndDlg: an upload ran to its end (or the user stopped it at a
+// missing file).
+extern const char* const kUploadEndText;
+// ImpFileNothingErrDlg: a listed curve file is neither at its path nor in
+// the list's folder; fileName is the listed file name without folder.
+std::string MissingCurveFileText(int refNo, const std::string& fileName);
+// Rs232cErrMsgDlg: a packet of reference No. refNo would not fit the
+// 2048-byte transmit buffer; nothing of that slot was sent. fileName is the
+// curve file's name without folder (empty for the open reference curve).
+std::string PacketTooLongText(int refNo, const std::string& fileName);
 
 }  // namespace qlx

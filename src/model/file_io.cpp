@@ -196,6 +196,8 @@ bool DirExists(const std::string& path)
 
 std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
 
+std::string FileNameOf(const std::string& path) { return path.substr(NameStart(path)); }
+
 std::string DisplayName(const std::string& path)
 {
     std::string name = path.substr(NameStart(path));

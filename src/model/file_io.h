@@ -60,6 +60,8 @@ bool DirExists(const std::string& path);
 // Folder of a path including its trailing separator ("" when there is none);
 // both "/" and "\" count as separators.
 std::string FolderOf(const std::string& path);
+// File name without its folder (both separators count).
+std::string FileNameOf(const std::string& path);
 // File name without folder and without its last extension.
 std::string DisplayName(const std::string& path);
 // Extension of the file name including the dot ("" when there is none).

@@ -15,8 +15,6 @@ namespace {
 
 const std::string kEmptyEntry = ",";
 
-std::string EntryOrEmpty(const std::string& line) { return line == kEmptyEntry ? std::string() : line; }
-
 // The stored path as a file on this system: as written, or with "\" read as
 // the separator of a list written on another system.
 std::optional<std::string> ExistingCurve(const std::string& path)
@@ -66,9 +64,9 @@ bool IsListEntry(const std::string& nameLine, const std::string& pathLine)
 void FillRow(const std::string& nameLine, const std::string& pathLine, const std::string& listFolder, RefListRow& row)
 {
     row = RefListRow{};
-    const std::string name = EntryOrEmpty(nameLine);
+    const std::string name = ListEntryText(nameLine);
     row.Name = BracketPayload(name);
-    const std::string path = EntryOrEmpty(pathLine);
+    const std::string path = ListEntryText(pathLine);
     row.FileName = DisplayName(path);
     if (path.empty())
         return;
@@ -134,21 +132,33 @@ std::string JoinPath(const std::string& folder, const std::string& name)
 
 std::string RowCurvePath(const RefListRow& row) { return JoinPath(row.Folder, row.FileName + kCurveExt); }
 
-std::string RefListFileBytes(const RefList& list, const char* eol)
+RefListLines BuildRefListLines(const RefList& list)
 {
-    std::string out;
-    for (const RefListRow& row : list.Rows) {
+    RefListLines lines;
+    for (int k = 0; k < kRefListRows; ++k) {
+        const RefListRow& row = list.Rows[static_cast<size_t>(k)];
+        std::string& name = lines[static_cast<size_t>(2 * k)];
         if (row.Name.empty()) {
-            out += kEmptyEntry;
+            name = kEmptyEntry;
         } else {
             std::string padded = row.Name;
             const size_t width = static_cast<size_t>(kNameBytes);
             if (padded.size() < width)
                 padded.append(width - padded.size(), ' ');
-            out += "[" + padded + "]";
+            name = "[" + padded + "]";
         }
-        out += eol;
-        out += row.Folder.empty() ? kEmptyEntry : RowCurvePath(row);
+        lines[static_cast<size_t>(2 * k + 1)] = row.Folder.empty() ? kEmptyEntry : RowCurvePath(row);
+    }
+    return lines;
+}
+
+std::string ListEntryText(const std::string& line) { return line == kEmptyEntry ? std::string() : line; }
+
+std::string RefListFileBytes(const RefList& list, const char* eol)
+{
+    std::string out;
+    for (const std::string& line : BuildRefListLines(list)) {
+        out += line;
         out += eol;
     }
     return out;

@@ -42,8 +42,18 @@ constexpr const char* kRefListExt = ".q5lst";
 // Curve file of a row: Folder + "/" + FileName + ".q5imp".
 std::string RowCurvePath(const RefListRow& row);
 
-// The list file image: two lines per row (name line, path line), "," for an
-// empty entry, each line ended by `eol`.
+// The lines of a list file, without line ends: line 2k is the name line of
+// row k + 1 ("[" + name padded with blanks to 12 bytes + "]"), line 2k + 1 its
+// path line (Folder + "/" + FileName + ".q5imp"); "," stands for an empty
+// name or an empty folder. The list upload sends from these same lines.
+constexpr int kRefListLineCount = 2 * kRefListRows;
+using RefListLines = std::array<std::string, kRefListLineCount>;
+RefListLines BuildRefListLines(const RefList& list);
+
+// An entry of a list line: "," is the empty entry.
+std::string ListEntryText(const std::string& line);
+
+// The list file image: the 128 lines of BuildRefListLines, each ended by `eol`.
 std::string RefListFileBytes(const RefList& list, const char* eol = "\r\n");
 
 // Reads a list into `list`. Rows after the file's last entry are emptied. A

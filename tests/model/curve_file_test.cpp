@@ -272,6 +272,10 @@ TEST(FilePaths, DisplayNameFolderAndExtension)
     EXPECT_EQ(FolderOf("/a/b/curve.q5imp"), "/a/b/");
     EXPECT_EQ(FolderOf("C:\\x\\y.q5imp"), "C:\\x\\");
     EXPECT_EQ(FolderOf("y.q5imp"), "");
+    EXPECT_EQ(FileNameOf("/a/b/curve.q5imp"), "curve.q5imp");
+    EXPECT_EQ(FileNameOf("C:\\x\\y.z.q5imp"), "y.z.q5imp");
+    EXPECT_EQ(FileNameOf("/mixed\\sep/last"), "last");
+    EXPECT_EQ(FileNameOf("/a/b/"), "");
     EXPECT_EQ(ExtensionOf("/a.b/c.Q5IMP"), ".Q5IMP");
     EXPECT_EQ(ExtensionOf("/a.b/c"), "");
 }

@@ -55,6 +55,34 @@ TEST(RefListFile, NamesArePaddedInBytesAndReadBackWithTheirBlanks)
     EXPECT_EQ(back.Row(3), RefListRow{});
 }
 
+TEST(RefListFile, LinesInMemoryAreTheFileLinesWithoutLineEnds)
+{
+    RefList list;
+    list.Row(1) = {"abc", "abc", "/curves", false};
+    list.Row(2) = {"", "lost", "/gone", true};             // missing files keep their path line
+    list.Row(3) = {"only name", "", "", false};            // no folder: "," path line
+    list.Row(64) = {"\x83\x65\x83\x58", "x", "/", false};  // padded in bytes; "/" not doubled
+    const qlx::RefListLines lines = qlx::BuildRefListLines(list);
+    EXPECT_EQ(lines[0], "[abc         ]");
+    EXPECT_EQ(lines[1], "/curves/abc.q5imp");
+    EXPECT_EQ(lines[2], ",");
+    EXPECT_EQ(lines[3], "/gone/lost.q5imp");
+    EXPECT_EQ(lines[4], "[only name   ]");
+    EXPECT_EQ(lines[5], ",");
+    for (int i = 6; i < 126; ++i)
+        EXPECT_EQ(lines[static_cast<size_t>(i)], ",") << i;
+    EXPECT_EQ(lines[126], "[\x83\x65\x83\x58        ]");
+    EXPECT_EQ(lines[127], "/x.q5imp");
+
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + "\r\n";
+    EXPECT_EQ(qlx::RefListFileBytes(list), joined);
+    EXPECT_EQ(qlx::ListEntryText(","), "");
+    EXPECT_EQ(qlx::ListEntryText(",,"), ",,");
+    EXPECT_EQ(qlx::ListEntryText("/a.q5imp"), "/a.q5imp");
+}
+
 TEST(RefListFile, NameLongerThanTwelveBytesIsWrittenWhole)
 {
     RefList list;

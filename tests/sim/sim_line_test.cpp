@@ -48,6 +48,51 @@ TEST_F(SimOnLine, LogsEveryCommandByteForByte)
     EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"RSTT\x03", std::string("RIMP\nR\n\xff\n0\nH\x03", 13)}));
 }
 
+TEST_F(SimOnLine, CommandLongerThanTheInstrumentTakesIsLoggedWholeAndRefused)
+{
+    const std::string longPacket = std::string(kMaxCommand + 1000, '7') + "\x03";
+    Send(longPacket);
+    EXPECT_EQ(ReceiveToEtx(300), std::string({kNak, kAfterAck}));
+    Send("RSTT\x03");
+    EXPECT_EQ(ReceiveToEtx(), sim.StatusText() + "\x03");
+    EXPECT_EQ(sim.Commands(), (std::vector<std::string>{longPacket, "RSTT\x03"}));
+}
+
+TEST_F(SimOnLine, ReplyFaultsHitOnlyTheReplyToTheNthCommand)
+{
+    port.rxtimeout = 300;
+    struct Case {
+        const char* what;
+        SimFaults faults;
+        std::string replies;
+    };
+    SimFaults nakSecond, aloneFirst, everyReply;
+    nakSecond.wrongFirstByte = kNak;
+    nakSecond.onlyReplyTo = 2;
+    aloneFirst.ackAlone = true;
+    aloneFirst.onlyReplyTo = 1;
+    everyReply.ackAlone = true;
+    const std::string ack{kAck, kAfterAck};
+    const Case cases[] = {
+        {"NAK to the second", nakSecond, ack + std::string{kNak, kAfterAck} + ack},
+        {"ACK alone to the first", aloneFirst, std::string{kAck} + ack + ack},
+        {"ACK alone to every one", everyReply, std::string(3, kAck)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.SetFaults(c.faults);
+        std::string replies;
+        for (char slot : {'0', '1', '2'}) {
+            // Each reply is read to the silence after it, so none runs into the next.
+            Send(std::string("WIMP\nR\n") + slot + "\n0\n[NAME        ]\nB\nC\x03");
+            char b;
+            while (port.readchar(b))
+                replies.push_back(b);
+        }
+        EXPECT_EQ(replies, c.replies);
+    }
+}
+
 TEST_F(SimOnLine, StopCancelsARunningSweep)
 {
     Send("RSWP\n2\n000\n119\x03");

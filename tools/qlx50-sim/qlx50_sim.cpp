@@ -16,7 +16,8 @@ namespace qlxsim {
 
 namespace {
 
-constexpr std::size_t kMaxCommand = 4096;
+// Bytes without an ETX kept before they are taken as a command all the same.
+constexpr std::size_t kMaxUnended = 1 << 20;
 // 1 start, 8 data, 1 parity and 1 stop bit at 38400 bit/s.
 constexpr auto kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 38400);
 
@@ -137,6 +138,7 @@ std::string Qlx50Sim::StatusText() const
 void Qlx50Sim::Run()
 {
     std::string command;
+    Clock::time_point lineFree;  // when the last byte received has arrived on a paced line
     for (;;) {
         int timeout = -1;
         {
@@ -160,24 +162,36 @@ void Qlx50Sim::Run()
         if (fds[0].revents & POLLIN) {
             char buf[512];
             const ssize_t n = ::read(master_, buf, sizeof buf);
+            const auto readAt = Clock::now();
+            bool paced;
+            {
+                std::lock_guard lock(mutex_);
+                paced = paced_;
+            }
             for (ssize_t i = 0; i < n; ++i) {
+                // A byte on the real line has arrived one byte time after the one before.
+                if (paced)
+                    lineFree = std::max(lineFree, readAt) + kByteTime;
                 command.push_back(buf[i]);
-                if (buf[i] == kEtx) {
+                if (buf[i] == kEtx || command.size() >= kMaxUnended) {
+                    if (paced)
+                        std::this_thread::sleep_until(lineFree);
                     HandleCommand(command);
-                    command.clear();
-                } else if (command.size() > kMaxCommand) {
                     command.clear();
                 }
             }
         }
         std::string due;
+        bool faulty = false;
         {
             std::lock_guard lock(mutex_);
-            if (!pendingSweep_.empty() && Clock::now() >= sweepDue_)
+            if (!pendingSweep_.empty() && Clock::now() >= sweepDue_) {
                 due.swap(pendingSweep_);
+                faulty = pendingSweepFaulty_;
+            }
         }
         if (!due.empty())
-            Transmit(due, true);
+            Transmit(due, true, faulty);
     }
 }
 
@@ -185,18 +199,22 @@ void Qlx50Sim::HandleCommand(const std::string& command)
 {
     Response response;
     bool silent = false;
+    bool faulty = false;
     {
         std::lock_guard lock(mutex_);
         log_.push_back(command);
         logged_.notify_all();
         ++commandsSeen_;
         silent = faults_.silenceAfterCommands >= 0 && commandsSeen_ > faults_.silenceAfterCommands;
-        response = responder_.Answer(command.substr(0, command.size() - 1));
+        faulty = faults_.onlyReplyTo <= 0 || commandsSeen_ == faults_.onlyReplyTo;
+        const bool ended = command.back() == kEtx;
+        response = responder_.Answer(command.substr(0, command.size() - (ended ? 1 : 0)));
         if (response.stop)
             pendingSweep_.clear();
         if (!silent && !response.later.empty()) {
             pendingSweep_ =
                 faults_.sweepValues >= 0 ? FirstValues(response.later, faults_.sweepValues) : response.later;
+            pendingSweepFaulty_ = faulty;
             sweepDue_ = Clock::now() + std::chrono::milliseconds(response.delayMs);
         }
         if (silent)
@@ -205,17 +223,25 @@ void Qlx50Sim::HandleCommand(const std::string& command)
     if (onCommand)
         onCommand(command);
     if (!silent && !response.now.empty())
-        Transmit(response.now, response.later.empty());
+        Transmit(response.now, response.later.empty(), faulty);
 }
 
-void Qlx50Sim::Transmit(std::string bytes, bool dataReply)
+void Qlx50Sim::Transmit(std::string bytes, bool dataReply, bool faulty)
 {
     SimFaults f;
     {
         std::lock_guard lock(mutex_);
         f = faults_;
     }
+    if (!faulty) {
+        // Only the counters still apply to this reply.
+        SimFaults sound;
+        sound.silenceAfterBytes = f.silenceAfterBytes;
+        f = sound;
+    }
     const bool acked = !bytes.empty() && bytes[0] == kAck;
+    if (acked && f.ackAlone && bytes.size() >= 2)
+        bytes.erase(1, 1);
     if (acked && f.wrongFirstByte >= 0)
         bytes[0] = static_cast<char>(f.wrongFirstByte);
     if (!acked && bytes.rfind("QLX-50", 0) == 0 && f.statusReply)

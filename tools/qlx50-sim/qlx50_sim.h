@@ -15,21 +15,29 @@
 namespace qlxsim {
 
 // Misbehaviour on demand, for tests of the program's failure handling.
+// Commands are counted from the last SetFaults (or the start), from 1.
 struct SimFaults {
     long silenceAfterBytes = -1;             // no reply byte after this many in total
     int silenceAfterCommands = -1;           // commands after the first N get no reply
     int wrongFirstByte = -1;                 // sent instead of ACK
+    bool ackAlone = false;                   // the byte after ACK (or wrongFirstByte) is not sent
     int cutReplyAfter = -1;                  // every reply ends after this many bytes
     bool dropEtx = false;                    // replies lack their closing ETX
     int garbageBytes = 0;                    // the reply's data replaced by this many bytes without ETX
     std::optional<std::string> statusReply;  // replaces the status reply (bytes as sent)
     int sweepValues = -1;                    // a sweep reply holds only its first N values
+    // When above 0, the reply faults above (wrongFirstByte to statusReply)
+    // hit only the reply to command N; the other replies are sound.
+    int onlyReplyTo = 0;
 };
 
 struct SimConfig {
     bool sweepMode = true;
     int sweepMs = 6000;  // a sweep over the full grid
-    bool paced = false;  // bytes at the real line rate: 38400 bit/s, 11 bits a byte
+    // The real line rate, 38400 bit/s and 11 bits a byte, both ways: replies
+    // are sent at that rate, and a command is answered only once its last
+    // byte would have arrived.
+    bool paced = false;
     unsigned seed = 1;
     std::optional<SimMemory> memory;  // default: the built-in speakers
     SimFaults faults;
@@ -46,7 +54,9 @@ public:
 
     const std::string& devicePath() const { return slavePath_; }
 
-    // Every command received, bytes as sent including the ETX.
+    // Every command received, bytes as sent including the ETX. Nothing is
+    // dropped: a command longer than the instrument takes is logged whole
+    // (and refused).
     std::vector<std::string> Commands() const;
     // Waits until at least n commands were received; false on time-out.
     bool WaitForCommands(std::size_t n, int timeoutMs) const;
@@ -70,7 +80,7 @@ private:
 
     void Run();
     void HandleCommand(const std::string& command);
-    void Transmit(std::string bytes, bool dataReply);
+    void Transmit(std::string bytes, bool dataReply, bool faulty);
     void WriteAll(const std::string& bytes);
 
     int master_ = -1;
@@ -89,6 +99,7 @@ private:
     long bytesSent_ = 0;
     int commandsSeen_ = 0;
     std::string pendingSweep_;
+    bool pendingSweepFaulty_ = false;
     Clock::time_point sweepDue_;
     bool stop_ = false;
     std::thread thread_;

@@ -80,6 +80,10 @@ Response SimResponder::Refused() { return Response{std::string{kNak, kAfterAck},
 
 Response SimResponder::Answer(const std::string& command)
 {
+    if (command.size() > kMaxCommand) {
+        uploadSlot_ = -1;
+        return Refused();
+    }
     if (command == "RSTT") {
         uploadSlot_ = -1;
         return Response{StatusText() + kEtx, {}, 0, false};

@@ -11,6 +11,8 @@ constexpr char kEtx = 0x03;
 constexpr char kAck = 0x06;
 constexpr char kNak = 0x15;
 constexpr char kAfterAck = '0';  // the byte that follows every ACK or NAK
+// The longest command the instrument takes, ETX not counted; a longer one is refused.
+constexpr std::size_t kMaxCommand = 4096;
 
 // What the instrument sends for one command: `now` at once, `later` (if not
 // empty) after `delayMs` unless a stop command comes first.
