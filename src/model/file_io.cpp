@@ -4,20 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace qlx {
 
 namespace {
-
-enum class Access { Read, Write };
-
-IoResult Failure(Access access, const std::string& path, int err)
-{
-    const char* what = access == Access::Read ? "ファイルを読み込めません。" : "ファイルを書き込めません。";
-    return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
-}
 
 size_t NameStart(const std::string& path)
 {
@@ -46,20 +40,32 @@ IoResult WriteInPlace(const std::string& target, const std::string& path, const 
 {
     int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
-        return Failure(Access::Write, path, errno);
+        return IoFailure(IoAction::Write, path, errno);
     bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
     const int err = errno;
     ok = (::close(fd) == 0) && ok;
-    return ok ? IoResult{} : Failure(Access::Write, path, err ? err : EIO);
+    return ok ? IoResult{} : IoFailure(IoAction::Write, path, err ? err : EIO);
 }
 
 }  // namespace
+
+IoResult IoFailure(IoAction action, const std::string& path, int err)
+{
+    const char* what = "ファイルを読み込めません。";
+    switch (action) {
+    case IoAction::Read: break;
+    case IoAction::Write: what = "ファイルを書き込めません。"; break;
+    case IoAction::CreateFolder: what = "フォルダーを作成できません。"; break;
+    case IoAction::Rename: what = "ファイルの名前を変更できません。"; break;
+    }
+    return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
+}
 
 IoResult ReadFileBytes(const std::string& path, std::string& bytes)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return Failure(Access::Read, path, errno);
+        return IoFailure(IoAction::Read, path, errno);
     std::string data;
     char buffer[65536];
     for (;;) {
@@ -69,7 +75,7 @@ IoResult ReadFileBytes(const std::string& path, std::string& bytes)
                 continue;
             int err = errno;
             ::close(fd);
-            return Failure(Access::Read, path, err);
+            return IoFailure(IoAction::Read, path, err);
         }
         if (n == 0)
             break;
@@ -98,7 +104,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
         st.st_mode = 0;
     } else {
         if (::access(target.c_str(), W_OK) != 0)
-            return Failure(Access::Write, path, errno);
+            return IoFailure(IoAction::Write, path, errno);
         mode = st.st_mode & 07777;
     }
 
@@ -111,7 +117,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
         // be rewritten in place, without the protection of the replace.
         if ((errno == EACCES || errno == EPERM) && S_ISREG(st.st_mode))
             return WriteInPlace(target, path, bytes);
-        return Failure(Access::Write, path, errno);
+        return IoFailure(IoAction::Write, path, errno);
     }
     bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
     int err = errno;
@@ -121,7 +127,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     if (ok)
         err = errno;
     ::unlink(temp.c_str());
-    return Failure(Access::Write, path, err ? err : EIO);
+    return IoFailure(IoAction::Write, path, err ? err : EIO);
 }
 
 bool FileExists(const std::string& path)
@@ -136,6 +142,47 @@ bool DirExists(const std::string& path)
     struct stat st {};
     return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
            S_ISDIR(st.st_mode);
+}
+
+bool EntryExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && path.find('\0') == std::string::npos && ::lstat(path.c_str(), &st) == 0;
+}
+
+IoResult MakeFolder(const std::string& path)
+{
+    if (path.find('\0') != std::string::npos)
+        return IoFailure(IoAction::CreateFolder, path, EINVAL);
+    if (::mkdir(path.c_str(), 0777) != 0)
+        return IoFailure(IoAction::CreateFolder, path, errno);
+    return {};
+}
+
+IoResult RenameFile(const std::string& from, const std::string& to)
+{
+    const std::string both = from + " → " + to;
+    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos)
+        return IoFailure(IoAction::Rename, both, EINVAL);
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return IoFailure(IoAction::Rename, both, errno);
+    // A file system without the no-replace rename: look first, then rename.
+    if (EntryExists(to))
+        return IoFailure(IoAction::Rename, both, EEXIST);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return IoFailure(IoAction::Rename, both, errno);
+    return {};
+}
+
+bool RemoveTree(const std::string& path)
+{
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return false;
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+    return !EntryExists(path);
 }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
