@@ -24,6 +24,8 @@ struct SimFaults {
     int garbageBytes = 0;                    // the reply's data replaced by this many bytes without ETX
     std::optional<std::string> statusReply;  // replaces the status reply (bytes as sent)
     int sweepValues = -1;                    // a sweep reply holds only its first N values
+    int shortReadSlot = -1;                  // reads (RIMP) of this slot index, reference or measured, ...
+    int shortReadBytes = 0;                  // ... send only their first N data bytes, then ETX
 };
 
 struct SimConfig {
