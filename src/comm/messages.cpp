@@ -10,4 +10,11 @@ const char* const kNotSweepModeText = "測定できません。\r\nQLX-50をス�
 const char* const kChannelNotMeasurableText =
     "このチャンネルは測定できません。\r\n測定端子、およびチャンネル選択を確認してください。";
 
+const char* const kRefFolderTitle = "リファレンス・カーブを保存するフォルダーを選択してください。";
+const char* const kImpFolderTitle = "測定カーブを保存するフォルダーを選択してください。";
+const char* const kSaveFolderStatus = "保存フォルダーの選択";
+const char* const kRefDownloadEndText = "リファレンス・カーブをダウンロードしました。";
+const char* const kImpDownloadEndText = "測定カーブをダウンロードしました。";
+const char* const kDownloadStoppedText = "ダウンロードを中止しました。ここまでに保存したファイルは残っています。";
+
 }  // namespace qlx
