@@ -81,12 +81,14 @@ bool QtInstrumentUi::MoveToTrash(const std::string& path)
         return false;
     if (QDir::isAbsolutePath(inTrash))
         return true;
-    // Misplaced all the same: it goes back, and its note in "info" away.
+    // Misplaced all the same: it goes back, its note in "info" away.
     const QFileInfo moved(inTrash);
-    QFile::remove(moved.dir().filePath(QStringLiteral("../info/") + moved.fileName() + QStringLiteral(".trashinfo")));
+    const QString filesFolder = moved.path();
+    const QString infoFolder = QDir::cleanPath(filesFolder + QStringLiteral("/../info"));
+    QFile::remove(infoFolder + QLatin1Char('/') + moved.fileName() + QStringLiteral(".trashinfo"));
     QDir().rename(inTrash, source);
-    QDir().rmdir(moved.path());
-    QDir().rmdir(moved.dir().filePath(QStringLiteral("../info")));
+    QDir().rmdir(filesFolder);
+    QDir().rmdir(infoFolder);
     return false;
 }
 
