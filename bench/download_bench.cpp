@@ -1,5 +1,6 @@
 // Download of all 64 references and then all 64 measured curves from the
-// simulated QLX-50 (its default memory) at the real line rate, against the
+// simulated QLX-50 (its default memory, or one with every slot stored) at
+// the real line rate, against the
 // two costs the protocol fixes: the 25 ms pause before every data command
 // and the wire time of every byte received (11 bits at 38400 bit/s). Once
 // with the program's own user interface (progress dialog, window events
@@ -75,10 +76,30 @@ long ReplyBytes(const qlxsim::SimMemory& memory, const std::vector<std::string>&
     return bytes;
 }
 
+// The default curves repeated into every slot.
+qlxsim::SimMemory FullMemory()
+{
+    const qlxsim::SimMemory defaults = qlxsim::DefaultMemory(1);
+    std::vector<qlx::CurveLines> refs, measured;
+    for (int s = 0; s < qlxsim::kSlots; ++s) {
+        if (qlxsim::SimMemory::Stored(defaults.ref[s]))
+            refs.push_back(defaults.ref[s]);
+        if (qlxsim::SimMemory::Stored(defaults.meas[s]))
+            measured.push_back(defaults.meas[s]);
+    }
+    qlxsim::SimMemory full;
+    for (size_t s = 0; s < qlxsim::kSlots; ++s) {
+        full.ref[s] = refs[s % refs.size()];
+        full.meas[s] = measured[s % measured.size()];
+    }
+    return full;
+}
+
 void BM_DownloadEverything(benchmark::State& state)
 {
     const bool programUi = state.range(0) == 1;
-    qlxsim::Qlx50Sim sim(qlxsim::SimConfig{true, 6000, true, 1, std::nullopt, {}});
+    const bool full = state.range(1) == 1;
+    qlxsim::Qlx50Sim sim(qlxsim::SimConfig{true, 6000, true, 1, full ? std::optional(FullMemory()) : std::nullopt, {}});
     const qlxsim::SimMemory memory = sim.Memory();
     qlxtest::TempDir dir;
     qlx::MainMsgDlgs dialogs;
@@ -126,10 +147,11 @@ void BM_DownloadEverything(benchmark::State& state)
     state.counters["files"] = static_cast<double>(files) / n;
 }
 BENCHMARK(BM_DownloadEverything)
-    ->Arg(1)
-    ->Arg(0)
-    ->ArgName("program_ui")
-    ->Iterations(2)
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->ArgNames({"program_ui", "every_slot_stored"})
+    ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);
 
