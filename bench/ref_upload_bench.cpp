@@ -33,6 +33,7 @@ public:
     {
         return std::nullopt;
     }
+    bool MoveToTrash(const std::string&) override { return false; }
     void ProcessEvents() override {}
 
     int messages = 0;

@@ -35,8 +35,8 @@ enum ModalResult : int {
 };
 
 // Everything an instrument operation needs from the user: messages,
-// questions, the progress dialog, a folder choice and a chance for the window
-// to handle pending events. The program implements it with its dialogs; tests
+// questions, the progress dialog, a folder choice, the desktop's trash and a
+// chance for the window to handle pending events. The program implements it with its dialogs; tests
 // implement it with scripted answers.
 class InstrumentUi {
 public:
@@ -56,6 +56,11 @@ public:
     // Folder picker; no value when the user cancels.
     virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& status,
                                                     const std::string& initialFolder) = 0;
+
+    // Moves a file or a folder (with everything in it) to the desktop's
+    // trash without asking; false when the trash cannot take it, in which
+    // case it is left where it was.
+    virtual bool MoveToTrash(const std::string& path) = 0;
 
     // Lets the window process pending events (repaint, clicks, cancel button).
     virtual void ProcessEvents() = 0;

@@ -27,4 +27,11 @@ std::string PacketTooLongText(int refNo, const std::string& fileName)
            "から後は書き込まれていません。";
 }
 
+const char* const kRefFolderTitle = "リファレンス・カーブを保存するフォルダーを選択してください。";
+const char* const kImpFolderTitle = "測定カーブを保存するフォルダーを選択してください。";
+const char* const kSaveFolderStatus = "保存フォルダーの選択";
+const char* const kRefDownloadEndText = "リファレンス・カーブをダウンロードしました。";
+const char* const kImpDownloadEndText = "測定カーブをダウンロードしました。";
+const char* const kDownloadStoppedText = "ダウンロードを中止しました。ここまでに保存したファイルは残っています。";
+
 }  // namespace qlx

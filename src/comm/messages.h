@@ -29,4 +29,16 @@ std::string MissingCurveFileText(int refNo, const std::string& fileName);
 // curve file's name without folder (empty for the open reference curve).
 std::string PacketTooLongText(int refNo, const std::string& fileName);
 
+// Folder browser of the reference download: title, caption and status text.
+extern const char* const kRefFolderTitle;
+// Folder browser of the measured-curve download.
+extern const char* const kImpFolderTitle;
+extern const char* const kSaveFolderStatus;
+// UpDownloadEndDlg after a completed download.
+extern const char* const kRefDownloadEndText;
+extern const char* const kImpDownloadEndText;
+// Rs232cErrMsgDlg: a download ended because a folder or file could not be
+// created or written; the file layer's message (path and reason) follows.
+extern const char* const kDownloadStoppedText;
+
 }  // namespace qlx

@@ -5,27 +5,21 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace qlx {
 
 namespace {
-
-enum class Access { Read, Write };
-
-IoResult Failure(Access access, const std::string& path, int err)
-{
-    const char* what = access == Access::Read ? "ファイルを読み込めません。" : "ファイルを書き込めません。";
-    return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
-}
 
 // A folder keeps the system's own reason; anything else that is no regular
 // file gets one of ours (the system has none).
 IoResult NotRegular(const std::string& path, mode_t mode)
 {
     if (S_ISDIR(mode))
-        return Failure(Access::Read, path, EISDIR);
+        return IoFailure(IoAction::Read, path, EISDIR);
     return IoResult{false, "ファイルを読み込めません。\n" + path + "\n通常のファイルではありません。"};
 }
 
@@ -59,16 +53,28 @@ IoResult WriteInPlace(const std::string& target, const std::string& path, const 
 {
     int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0)
-        return Failure(Access::Write, path, errno);
+        return IoFailure(IoAction::Write, path, errno);
     bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
     const int err = errno;
     ok = (::close(fd) == 0) && ok;
-    return ok ? IoResult{} : Failure(Access::Write, path, err ? err : EIO);
+    return ok ? IoResult{} : IoFailure(IoAction::Write, path, err ? err : EIO);
 }
 
 }  // namespace
 
-IoResult ReadFailure(const std::string& path, int err) { return Failure(Access::Read, path, err); }
+IoResult IoFailure(IoAction action, const std::string& path, int err)
+{
+    const char* what = "ファイルを読み込めません。";
+    switch (action) {
+    case IoAction::Read: break;
+    case IoAction::Write: what = "ファイルを書き込めません。"; break;
+    case IoAction::CreateFolder: what = "フォルダーを作成できません。"; break;
+    case IoAction::Rename: what = "ファイルの名前を変更できません。"; break;
+    }
+    return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
+}
+
+IoResult ReadFailure(const std::string& path, int err) { return IoFailure(IoAction::Read, path, err); }
 
 FileSource::FileSource(const std::string& path, std::size_t budget)
     : path_(path), left_(budget), pieceSize_(std::min(kPieceBytes, budget + 1))
@@ -77,11 +83,11 @@ FileSource::FileSource(const std::string& path, std::size_t budget)
     // line (a serial port raises DTR) or yield bytes without end.
     struct stat st {};
     if (path.find('\0') != std::string::npos) {
-        result_ = Failure(Access::Read, path, ENOENT);  // the system would read the name cut short
+        result_ = IoFailure(IoAction::Read, path, ENOENT);  // the system would read the name cut short
         return;
     }
     if (::stat(path.c_str(), &st) != 0) {
-        result_ = Failure(Access::Read, path, errno);
+        result_ = IoFailure(IoAction::Read, path, errno);
         return;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -91,7 +97,7 @@ FileSource::FileSource(const std::string& path, std::size_t budget)
     piece_ = std::make_unique<char[]>(pieceSize_);
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) {
-        result_ = Failure(Access::Read, path, errno);
+        result_ = IoFailure(IoAction::Read, path, errno);
         return;
     }
     // The name may have been replaced between the look and the open.
@@ -122,7 +128,7 @@ bool FileSource::Refill()
         n = ::read(fd_, piece_.get(), want);
     } while (n < 0 && errno == EINTR);
     if (n < 0)
-        result_ = Failure(Access::Read, path_, errno);
+        result_ = IoFailure(IoAction::Read, path_, errno);
     if (n > 0 && left_ == 0)
         cutShort_ = true;
     if (n <= 0 || left_ == 0) {
@@ -154,7 +160,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
         st.st_mode = 0;
     } else {
         if (::access(target.c_str(), W_OK) != 0)
-            return Failure(Access::Write, path, errno);
+            return IoFailure(IoAction::Write, path, errno);
         mode = st.st_mode & 07777;
     }
 
@@ -167,7 +173,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
         // be rewritten in place, without the protection of the replace.
         if ((errno == EACCES || errno == EPERM) && S_ISREG(st.st_mode))
             return WriteInPlace(target, path, bytes);
-        return Failure(Access::Write, path, errno);
+        return IoFailure(IoAction::Write, path, errno);
     }
     bool ok = WriteAllTo(fd, bytes) && ::fsync(fd) == 0;
     int err = errno;
@@ -177,7 +183,7 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     if (ok)
         err = errno;
     ::unlink(temp.c_str());
-    return Failure(Access::Write, path, err ? err : EIO);
+    return IoFailure(IoAction::Write, path, err ? err : EIO);
 }
 
 bool FileExists(const std::string& path)
@@ -192,6 +198,47 @@ bool DirExists(const std::string& path)
     struct stat st {};
     return !path.empty() && path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) == 0 &&
            S_ISDIR(st.st_mode);
+}
+
+bool EntryExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && path.find('\0') == std::string::npos && ::lstat(path.c_str(), &st) == 0;
+}
+
+IoResult MakeFolder(const std::string& path)
+{
+    if (path.find('\0') != std::string::npos)
+        return IoFailure(IoAction::CreateFolder, path, EINVAL);
+    if (::mkdir(path.c_str(), 0777) != 0)
+        return IoFailure(IoAction::CreateFolder, path, errno);
+    return {};
+}
+
+IoResult RenameFile(const std::string& from, const std::string& to)
+{
+    const std::string both = from + " → " + to;
+    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos)
+        return IoFailure(IoAction::Rename, both, EINVAL);
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return IoFailure(IoAction::Rename, both, errno);
+    // A file system without the no-replace rename: look first, then rename.
+    if (EntryExists(to))
+        return IoFailure(IoAction::Rename, both, EEXIST);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return IoFailure(IoAction::Rename, both, errno);
+    return {};
+}
+
+bool RemoveTree(const std::string& path)
+{
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return false;
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+    return !EntryExists(path);
 }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }

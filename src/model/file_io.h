@@ -16,6 +16,14 @@ struct IoResult {
     explicit operator bool() const { return ok; }
 };
 
+// What the program was doing with a path when the system refused it; each
+// has its own first line in the message.
+enum class IoAction { Read, Write, CreateFolder, Rename };
+
+// The file layer's message: the action's text, the path and the system's
+// reason for `err` (an errno value), one per line.
+IoResult IoFailure(IoAction action, const std::string& path, int err);
+
 // The file layer's message for a file that cannot be read (err: errno).
 IoResult ReadFailure(const std::string& path, int err);
 
@@ -56,6 +64,18 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes);
 // A path with a NUL byte names nothing (the system would read it cut short).
 bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
+// Any entry at path: a file, a folder, a device or a link (also one whose
+// target is gone), so that a name chosen as free really is.
+bool EntryExists(const std::string& path);
+
+// Creates one folder; its parent must exist.
+IoResult MakeFolder(const std::string& path);
+// Gives a file a new name in the same file system; never replaces an entry
+// that already has the new name (that fails, leaving both as they were).
+IoResult RenameFile(const std::string& from, const std::string& to);
+// Removes a file, or a folder with everything in it; true when nothing of it
+// is left. Links are removed, never followed.
+bool RemoveTree(const std::string& path);
 
 // Folder of a path including its trailing separator ("" when there is none);
 // both "/" and "\" count as separators.

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QStandardPaths>
@@ -64,6 +66,30 @@ std::optional<std::string> QtInstrumentUi::ChooseFolder(const std::string& title
     if (!accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+bool QtInstrumentUi::MoveToTrash(const std::string& path)
+{
+    // Qt 6.4 cannot set up the home trash while its parent, the data folder
+    // (~/.local/share), does not exist: it then moves the item into "files"
+    // of the working folder and reports success. A desktop makes that folder
+    // at the first login; make it here too.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const QString source = QString::fromStdString(path);
+    QString inTrash;
+    if (!QFile::moveToTrash(source, &inTrash))
+        return false;
+    if (QDir::isAbsolutePath(inTrash))
+        return true;
+    // Misplaced all the same: it goes back, its note in "info" away.
+    const QFileInfo moved(inTrash);
+    const QString filesFolder = moved.path();
+    const QString infoFolder = QDir::cleanPath(filesFolder + QStringLiteral("/../info"));
+    QFile::remove(infoFolder + QLatin1Char('/') + moved.fileName() + QStringLiteral(".trashinfo"));
+    QDir().rename(inTrash, source);
+    QDir().rmdir(filesFolder);
+    QDir().rmdir(infoFolder);
+    return false;
 }
 
 void QtInstrumentUi::ProcessEvents() { QCoreApplication::processEvents(); }

@@ -11,7 +11,8 @@ class QWidget;
 namespace qlx {
 
 // The program's InstrumentUi: the main window's message dialogs, the
-// progress dialog, a folder picker and the application's event loop.
+// progress dialog, a folder picker, the freedesktop trash and the
+// application's event loop.
 class QtInstrumentUi : public InstrumentUi {
 public:
     // How the folder picker is run; the default runs it modally. Returns
@@ -26,6 +27,7 @@ public:
     void ProgressClose() override;
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& status,
                                             const std::string& initialFolder) override;
+    bool MoveToTrash(const std::string& path) override;
     void ProcessEvents() override;
 
     void SetFolderStep(FolderStep step) { folderStep_ = std::move(step); }

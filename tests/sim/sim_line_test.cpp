@@ -138,5 +138,23 @@ TEST_F(SimOnLine, SilenceAfterBytes)
     EXPECT_EQ(ReceiveToEtx(300), sim.StatusText().substr(0, 10));
 }
 
+TEST_F(SimOnLine, ShortReadsOfOneSlotKeepTheirFrame)
+{
+    SimFaults faults;
+    faults.shortReadSlot = 1;
+    faults.shortReadBytes = 5;
+    sim.SetFaults(faults);
+    const std::string frame{kAck, kAfterAck};
+    Send("RIMP\nR\n1\n0\nH\x03");
+    EXPECT_EQ(ReceiveToEtx(), frame + "[FULL\x03");
+    Send("RIMP\nM\n1\n2\nA\x03");
+    EXPECT_EQ(ReceiveToEtx().size(), 2u + 5 + 1);
+    // Other slots and other commands answer in full.
+    Send("RIMP\nR\n0\n0\nH\x03");
+    EXPECT_EQ(ReceiveToEtx().substr(0, 16), frame + "[WOOFER-16A  ]");
+    Send("RSTT\x03");
+    EXPECT_EQ(ReceiveToEtx(), sim.StatusText() + kEtx);
+}
+
 }  // namespace
 }  // namespace qlxsim

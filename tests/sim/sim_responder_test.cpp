@@ -146,6 +146,40 @@ TEST(SimCurves, DefaultSpeakersLookLikeLoudspeakers)
     EXPECT_GE(terminals.size(), 3u);
 }
 
+TEST(SimCurves, StoredMeasurementsCarryTheirReferencesNameAndATimeStamp)
+{
+    const SimMemory memory = DefaultMemory(1);
+    std::set<std::string> refNames;
+    std::vector<int> refSlots, measSlots;
+    for (int s = 0; s < kSlots; ++s) {
+        if (SimMemory::Stored(memory.ref[s])) {
+            refSlots.push_back(s);
+            refNames.insert(memory.ref[s][qlx::NameLine]);
+        }
+    }
+    for (int s = 0; s < kSlots; ++s) {
+        if (!SimMemory::Stored(memory.meas[s]))
+            continue;
+        measSlots.push_back(s);
+        const qlx::CurveLines& m = memory.meas[s];
+        EXPECT_EQ(refNames.count(m[qlx::NameLine]), 1u) << "measured slot " << s;
+        const std::string stamp = qlx::BracketPayload(m[qlx::StampLine]);
+        ASSERT_EQ(stamp.size(), 12u);
+        ASSERT_EQ(stamp.find_first_not_of("0123456789"), std::string::npos) << stamp;
+        const int month = std::stoi(stamp.substr(2, 2)), day = std::stoi(stamp.substr(4, 2));
+        const int hour = std::stoi(stamp.substr(6, 2)), minute = std::stoi(stamp.substr(8, 2));
+        const int second = std::stoi(stamp.substr(10, 2));
+        EXPECT_TRUE(month >= 1 && month <= 12 && day >= 1 && day <= 31) << stamp;
+        EXPECT_TRUE(hour < 24 && minute < 60 && second < 60) << stamp;
+    }
+    // A believable list: a few curves with empty slots between them, and
+    // slot 0 (the measured list's row 64) among them.
+    EXPECT_GE(measSlots.size(), 10u);
+    EXPECT_GT(measSlots.back() + 1, static_cast<int>(measSlots.size()));
+    EXPECT_EQ(measSlots.front(), 0);
+    EXPECT_GT(refSlots.back() + 1, static_cast<int>(refSlots.size()));
+}
+
 TEST(SimCurves, MeasurementsPassSometimesAndFailOtherTimes)
 {
     const Points ref = CurveOf({6.4, 52, 42, 4.5, 0.16});

@@ -47,15 +47,21 @@ void ScriptedUi::ProgressClose()
     progressShown_ = false;
 }
 
-std::optional<std::string> ScriptedUi::ChooseFolder(const std::string& title, const std::string&,
+std::optional<std::string> ScriptedUi::ChooseFolder(const std::string& title, const std::string& status,
                                                     const std::string& initialFolder)
 {
-    calls.push_back({UiCall::ChooseFolder, {}, title + "|" + initialFolder, 0, 0});
+    calls.push_back({UiCall::ChooseFolder, {}, title + "|" + status + "|" + initialFolder, 0, 0});
     if (folderAnswers.empty())
         return std::nullopt;
     auto answer = folderAnswers.front();
     folderAnswers.pop_front();
     return answer;
+}
+
+bool ScriptedUi::MoveToTrash(const std::string& path)
+{
+    calls.push_back({UiCall::MoveToTrash, {}, path, 0, 0});
+    return trash ? trash(path) : false;
 }
 
 void ScriptedUi::ProcessEvents()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -115,6 +116,89 @@ TEST(QtInstrumentUi, ProcessEventsDeliversPostedWork)
     QTimer::singleShot(0, [&] { ran = true; });
     ui.ProcessEvents();
     EXPECT_TRUE(ran);
+}
+
+// HOME and XDG_DATA_HOME of the test's own, and a working folder of its own,
+// so that the machine's trash stays untouched; restored afterwards.
+class OwnHome {
+public:
+    OwnHome(const std::string& home, const std::string& dataHome, const std::string& workingFolder)
+        : home_(qgetenv("HOME")),
+          dataHome_(qgetenv("XDG_DATA_HOME")),
+          hadDataHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME")),
+          working_(QDir::currentPath())
+    {
+        qputenv("HOME", QByteArray::fromStdString(home));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dataHome));
+        QDir::setCurrent(QString::fromStdString(workingFolder));
+    }
+    ~OwnHome()
+    {
+        qputenv("HOME", home_);
+        if (hadDataHome_)
+            qputenv("XDG_DATA_HOME", dataHome_);
+        else
+            qunsetenv("XDG_DATA_HOME");
+        QDir::setCurrent(working_);
+    }
+
+private:
+    QByteArray home_, dataHome_;
+    bool hadDataHome_;
+    QString working_;
+};
+
+// A run folder with a file and a subfolder, as a cancelled download leaves it.
+std::string MakeRunFolder(const std::string& parent)
+{
+    const std::string run = parent + "/Ref_20241208";
+    EXPECT_TRUE(QDir().mkpath(QString::fromStdString(run + "/sub")));
+    qlxtest::WriteAll(run + "/Ref_20241208.q5lst", ",\n,\n");
+    return run;
+}
+
+TEST(QtInstrumentUi, MoveToTrashPutsAFolderIntoTheHomeTrash)
+{
+    // A fresh account: the data folder (~/.local/share) does not exist yet.
+    qlxtest::TempDir dir;
+    const std::string home = dir.file("home");
+    const std::string work = dir.file("work");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(home + "/downloads")));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(work)));
+    const OwnHome own(home, home + "/.local/share", work);
+    const std::string run = MakeRunFolder(home + "/downloads");
+    qlx::MainMsgDlgs dialogs;
+    qlx::QtInstrumentUi ui(dialogs);
+
+    EXPECT_TRUE(ui.MoveToTrash(run));
+
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(run)));
+    const std::string trash = home + "/.local/share/Trash";
+    EXPECT_EQ(qlxtest::ReadAll(trash + "/files/Ref_20241208/Ref_20241208.q5lst"), ",\n,\n");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(trash + "/files/Ref_20241208/sub")).isDir());
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(trash + "/info/Ref_20241208.trashinfo")));
+    EXPECT_TRUE(QDir(QString::fromStdString(work)).isEmpty()) << "nothing lands in the working folder";
+}
+
+TEST(QtInstrumentUi, TrashThatCannotBeSetUpRefusesAndLeavesTheFolder)
+{
+    // The data folder cannot exist: a file stands where its parent should be.
+    qlxtest::TempDir dir;
+    const std::string home = dir.file("home");
+    const std::string work = dir.file("work");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(home + "/downloads")));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(work)));
+    qlxtest::WriteAll(home + "/.local", "not a folder");
+    const OwnHome own(home, home + "/.local/share", work);
+    const std::string run = MakeRunFolder(home + "/downloads");
+    qlx::MainMsgDlgs dialogs;
+    qlx::QtInstrumentUi ui(dialogs);
+
+    EXPECT_FALSE(ui.MoveToTrash(run));
+
+    EXPECT_EQ(qlxtest::ReadAll(run + "/Ref_20241208.q5lst"), ",\n,\n");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(run + "/sub")).isDir());
+    EXPECT_TRUE(QDir(QString::fromStdString(work)).isEmpty()) << "nothing lands in the working folder";
 }
 
 }  // namespace

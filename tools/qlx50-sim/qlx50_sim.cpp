@@ -31,6 +31,22 @@ std::string FirstValues(const std::string& reply, int n)
     return out + kEtx;
 }
 
+// A read command ("RIMP\n" kind "\n" slot ...) of the given slot index.
+bool ReadsSlot(const std::string& command, int slot)
+{
+    return slot >= 0 && command.rfind("RIMP\n", 0) == 0 && command.size() > 7 &&
+           static_cast<unsigned char>(command[7]) - 0x30 == slot;
+}
+
+// ACK, its following byte and the first n data bytes of an acked reply, ETX.
+std::string Shortened(const std::string& reply, int n)
+{
+    if (reply.size() < 2 || reply[0] != kAck)
+        return reply;
+    const std::string data = reply.substr(2, reply.find(kEtx, 2) - 2);
+    return reply.substr(0, 2) + data.substr(0, static_cast<size_t>(std::max(0, n))) + kEtx;
+}
+
 }  // namespace
 
 Qlx50Sim::Qlx50Sim(SimConfig config)
@@ -209,6 +225,8 @@ void Qlx50Sim::HandleCommand(const std::string& command)
         faulty = faults_.onlyReplyTo <= 0 || commandsSeen_ == faults_.onlyReplyTo;
         const bool ended = command.back() == kEtx;
         response = responder_.Answer(command.substr(0, command.size() - (ended ? 1 : 0)));
+        if (ReadsSlot(command, faults_.shortReadSlot))
+            response.now = Shortened(response.now, faults_.shortReadBytes);
         if (response.stop)
             pendingSweep_.clear();
         if (!silent && !response.later.empty()) {

@@ -29,6 +29,8 @@ struct SimFaults {
     // When above 0, the reply faults above (wrongFirstByte to statusReply)
     // hit only the reply to command N; the other replies are sound.
     int onlyReplyTo = 0;
+    int shortReadSlot = -1;                  // reads (RIMP) of this slot index, reference or measured, ...
+    int shortReadBytes = 0;                  // ... send only their first N data bytes, then ETX
 };
 
 struct SimConfig {

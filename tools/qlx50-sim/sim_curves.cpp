@@ -67,6 +67,25 @@ const RefSetup kRefs[] = {
      25},
     {"ウーファー18", "B", {{5.9, 41, 58, 6.0, 0.12}}, 0, 110, 25, 10, 20},
     {"MID-6.5", "B", {{6.8, 67, 38, 3.6, 0.18}}, 8, 119, 30, 15, 25},
+    {"WOOFER-16B", "B", {{6.6, 56, 40, 4.3, 0.17}}, 3, 112, 30, 15, 25},
+    {"低音12/8Ω", "B", {{5.8, 42, 52, 5.5, 0.13}}, 0, 110, 25, 10, 20},
+};
+// Slots of the references above: the first six in No. 1 to 6, the later
+// ones further on, so that a listing shows gaps.
+constexpr int kRefSlots[] = {0, 1, 2, 3, 4, 5, 9, 31};
+
+// A later shift's measurements of a few references: measured slot, the
+// reference's entry above, and the time stamp.
+struct LaterUnit {
+    int slot;
+    int ref;
+    const char* stamp;
+};
+const LaterUnit kLaterUnits[] = {
+    {20, 6, "241210083015"},
+    {21, 6, "241210083342"},
+    {22, 7, "241210091207"},
+    {40, 0, "241211140958"},
 };
 
 std::string Bracket(const std::string& payload)
@@ -108,17 +127,18 @@ SimMemory DefaultMemory(unsigned seed)
 {
     SimMemory m;
     std::mt19937 rng(seed);
-    const int refCount = static_cast<int>(std::size(kRefs));
-    for (int r = 0; r < refCount; ++r) {
+    for (int r = 0; r < static_cast<int>(std::size(kRefs)); ++r) {
         const RefSetup& setup = kRefs[r];
-        CurveLines& c = m.ref[r];
+        CurveLines& c = m.ref[kRefSlots[r]];
         PutHeader(c, setup, "");
         for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch) {
             PutPoints(c, ch, CurveOf(setup.channels[ch]));
             m.refSpeakers[r][ch] = setup.channels[ch];
         }
     }
-    // Two measured units of each reference, stamped a few minutes apart.
+    // Two measured units of each of the first six references, stamped a few
+    // minutes apart.
+    const int refCount = 6;
     for (int s = 0; s < 2 * refCount; ++s) {
         const RefSetup& setup = kRefs[s % refCount];
         char stamp[16];
@@ -128,6 +148,13 @@ SimMemory DefaultMemory(unsigned seed)
         PutHeader(c, setup, Bracket(stamp));
         for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)
             PutPoints(c, ch, MeasuredUnit(setup.channels[ch], rng).points);
+    }
+    for (const LaterUnit& unit : kLaterUnits) {
+        const RefSetup& setup = kRefs[unit.ref];
+        CurveLines& c = m.meas[unit.slot];
+        PutHeader(c, setup, Bracket(unit.stamp));
+        for (int ch = 0; ch < qlx::ChannelsWithData(setup.terminal); ++ch)
+            PutPoints(c, ch, MeasuredVariant(PointsOf(m.ref[kRefSlots[unit.ref]], ch), rng));
     }
     return m;
 }
