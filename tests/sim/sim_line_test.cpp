@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "comm/instrument_session.h"
 #include "comm/rs232c.h"
@@ -154,6 +155,35 @@ TEST_F(SimOnLine, ShortReadsOfOneSlotKeepTheirFrame)
     EXPECT_EQ(ReceiveToEtx().substr(0, 16), frame + "[WOOFER-16A  ]");
     Send("RSTT\x03");
     EXPECT_EQ(ReceiveToEtx(), sim.StatusText() + kEtx);
+}
+
+// An adapter pulled out: the command that finds it gone gets no reply, the
+// program's end of the line hangs up and the device cannot be opened again.
+// The read limit is ten minutes, so only the hang-up can end the read.
+TEST_F(SimOnLine, VanishingDeviceHangsUpTheLineAndTakesItsPath)
+{
+    port.close();
+    port.rxtimeout = 600000;
+    port.txtimeout = 600000;
+    ASSERT_TRUE(port.open());
+    SimFaults faults;
+    faults.vanishAtCommand = 2;
+    sim.SetFaults(faults);
+    Send("RSTT\x03");
+    EXPECT_EQ(ReceiveToEtx(600000), sim.StatusText() + kEtx);
+    EXPECT_FALSE(sim.Vanished());
+
+    const std::string read = "RIMP\nR\n0\n0\nH\x03";
+    ASSERT_TRUE(port.write(read.data(), read.size()));
+    char c;
+    EXPECT_FALSE(port.readchar(c));
+    EXPECT_TRUE(sim.Vanished());
+    EXPECT_FALSE(port.write(read.data(), read.size()));
+    EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"RSTT\x03", read}));
+
+    port.close();
+    EXPECT_FALSE(port.open());
+    EXPECT_FALSE(std::filesystem::exists(sim.devicePath()));
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ void Usage()
                  "  --no-etx                  replies without their ETX\n"
                  "  --garbage N               N random bytes instead of each reply's data\n"
                  "  --status TEXT             status reply text (ETX appended)\n"
+                 "  --vanish-at N             the device goes away as command N arrives\n"
                  "  --sweep-values N          a sweep reply holds only its first N values\n"
                  "  --log                     print each received command to stderr\n";
 }
@@ -99,6 +100,8 @@ int main(int argc, char** argv)
             config.faults.dropEtx = true;
         else if (a == "--garbage")
             config.faults.garbageBytes = std::atoi(value().c_str());
+        else if (a == "--vanish-at")
+            config.faults.vanishAtCommand = std::atoi(value().c_str());
         else if (a == "--status")
             config.faults.statusReply = value() + '\x03';
         else if (a == "--sweep-values")

@@ -79,7 +79,8 @@ Qlx50Sim::~Qlx50Sim()
     [[maybe_unused]] ssize_t n = ::write(wakeWrite_, &b, 1);
     thread_.join();
     for (int fd : {master_, slave_, wakeRead_, wakeWrite_})
-        ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
 }
 
 std::vector<std::string> Qlx50Sim::Commands() const
@@ -99,6 +100,18 @@ bool Qlx50Sim::WaitForCommand(const std::string& command, int timeoutMs) const
     std::unique_lock lock(mutex_);
     return logged_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                             [&] { return std::find(log_.begin(), log_.end(), command) != log_.end(); });
+}
+
+std::size_t Qlx50Sim::CommandCount() const
+{
+    std::lock_guard lock(mutex_);
+    return log_.size();
+}
+
+bool Qlx50Sim::Vanished() const
+{
+    std::lock_guard lock(mutex_);
+    return vanished_;
 }
 
 void Qlx50Sim::ClearLog()
@@ -194,6 +207,8 @@ void Qlx50Sim::Run()
                         std::this_thread::sleep_until(lineFree);
                     HandleCommand(command);
                     command.clear();
+                    if (master_ < 0)
+                        break;  // the device is gone: nothing more arrives
                 }
             }
         }
@@ -216,11 +231,13 @@ void Qlx50Sim::HandleCommand(const std::string& command)
     Response response;
     bool silent = false;
     bool faulty = false;
+    bool vanish = false;
     {
         std::lock_guard lock(mutex_);
         log_.push_back(command);
         logged_.notify_all();
         ++commandsSeen_;
+        vanish = faults_.vanishAtCommand > 0 && commandsSeen_ == faults_.vanishAtCommand;
         silent = faults_.silenceAfterCommands >= 0 && commandsSeen_ > faults_.silenceAfterCommands;
         faulty = faults_.onlyReplyTo <= 0 || commandsSeen_ == faults_.onlyReplyTo;
         const bool ended = command.back() == kEtx;
@@ -240,6 +257,10 @@ void Qlx50Sim::HandleCommand(const std::string& command)
     }
     if (onCommand)
         onCommand(command);
+    if (vanish) {
+        Vanish();
+        return;
+    }
     if (!silent && !response.now.empty())
         Transmit(response.now, response.later.empty(), faulty);
 }
@@ -269,7 +290,7 @@ void Qlx50Sim::Transmit(std::string bytes, bool dataReply, bool faulty)
         std::string garbage;
         while (static_cast<int>(garbage.size()) < f.garbageBytes) {
             const char c = static_cast<char>(rng() & 0xFF);
-            if (c != kEtx)
+            if (c != kEtx && c != kAck)
                 garbage.push_back(c);
         }
         bytes = (acked ? bytes.substr(0, 2) : std::string()) + garbage;
@@ -290,8 +311,24 @@ void Qlx50Sim::Transmit(std::string bytes, bool dataReply, bool faulty)
     WriteAll(bytes);
 }
 
+void Qlx50Sim::Vanish()
+{
+    {
+        std::lock_guard lock(mutex_);
+        pendingSweep_.clear();
+        vanished_ = true;  // before the hang-up, which the program may see at once
+    }
+    // Closing the master hangs the line up for every open slave; with the
+    // simulator's own slave closed as well the device node goes away.
+    ::close(master_);
+    ::close(slave_);
+    master_ = slave_ = -1;
+}
+
 void Qlx50Sim::WriteAll(const std::string& bytes)
 {
+    if (master_ < 0)
+        return;
     bool paced;
     {
         std::lock_guard lock(mutex_);

@@ -23,14 +23,18 @@ struct SimFaults {
     bool ackAlone = false;                   // the byte after ACK (or wrongFirstByte) is not sent
     int cutReplyAfter = -1;                  // every reply ends after this many bytes
     bool dropEtx = false;                    // replies lack their closing ETX
-    int garbageBytes = 0;                    // the reply's data replaced by this many bytes without ETX
+    int garbageBytes = 0;                    // the reply's data replaced by this many bytes, none of them ETX or ACK
     std::optional<std::string> statusReply;  // replaces the status reply (bytes as sent)
     int sweepValues = -1;                    // a sweep reply holds only its first N values
     // When above 0, the reply faults above (wrongFirstByte to statusReply)
     // hit only the reply to command N; the other replies are sound.
     int onlyReplyTo = 0;
-    int shortReadSlot = -1;                  // reads (RIMP) of this slot index, reference or measured, ...
-    int shortReadBytes = 0;                  // ... send only their first N data bytes, then ETX
+    int shortReadSlot = -1;  // reads (RIMP) of this slot index, reference or measured, ...
+    int shortReadBytes = 0;  // ... send only their first N data bytes, then ETX
+    // When above 0, the device vanishes as command N arrives (an adapter
+    // pulled out): no reply, and the simulator closes its side of the line,
+    // so that the program's end sees a hang-up and the device path is gone.
+    int vanishAtCommand = 0;
 };
 
 struct SimConfig {
@@ -64,6 +68,9 @@ public:
     bool WaitForCommands(std::size_t n, int timeoutMs) const;
     // Waits until `command` was received; false on time-out.
     bool WaitForCommand(const std::string& command, int timeoutMs) const;
+    std::size_t CommandCount() const;
+    // The line went away (SimFaults::vanishAtCommand).
+    bool Vanished() const;
     void ClearLog();
 
     SimMemory Memory() const;
@@ -84,7 +91,10 @@ private:
     void HandleCommand(const std::string& command);
     void Transmit(std::string bytes, bool dataReply, bool faulty);
     void WriteAll(const std::string& bytes);
+    void Vanish();
 
+    // Both closed (-1) once the device vanished; only the simulator's thread
+    // uses or changes them until the destructor has joined it.
     int master_ = -1;
     int slave_ = -1;  // kept open: the line stays up between the program's opens
     int wakeRead_ = -1;
@@ -100,6 +110,7 @@ private:
     std::vector<std::string> log_;
     long bytesSent_ = 0;
     int commandsSeen_ = 0;
+    bool vanished_ = false;
     std::string pendingSweep_;
     bool pendingSweepFaulty_ = false;
     Clock::time_point sweepDue_;
