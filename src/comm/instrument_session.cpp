@@ -80,15 +80,14 @@ StepResult InstrumentSession::StatusCheck(StatusCondition condition)
     if (auto r = ReceiveStatus(); !r)
         return r;
 
-    if (ReplyData().find(kModelString) == std::string_view::npos) {
-        CommFailure();
-        return Outcome::Failed;
-    }
-    if (condition == StatusCondition::SweepMode && ReplyByte(kSweepModeByte) != 'A') {
+    switch (JudgeStatusReply(ReplyData(), condition)) {
+    case StatusVerdict::NotQlx50: CommFailure(); return Outcome::Failed;
+    case StatusVerdict::NotSweepMode:
         ui_.ShowMessage(MsgDlg::Qlx50ModeErr, kNotSweepModeText);
         port_.close();
         commState_ = CommIdle;
         return Outcome::Failed;
+    case StatusVerdict::Confirmed: break;
     }
     commState_ = CommConfirmed;
     return Outcome::Done;
@@ -178,14 +177,27 @@ StepResult InstrumentSession::AdvanceProgress()
     return Outcome::Done;
 }
 
-bool InstrumentSession::ReplyHoldsCurve() const
+bool InstrumentSession::ReplyHoldsCurve() const { return StoredCurveMarked(ReplyData()); }
+
+std::string InstrumentSession::ReplyFieldText() const { return FieldTextOf(ReplyData()); }
+
+StatusVerdict JudgeStatusReply(std::string_view reply, InstrumentSession::StatusCondition condition)
 {
-    return (static_cast<unsigned char>(ReplyByte(kFlagsByte)) & 0x08) != 0;
+    if (reply.find(kModelString) == std::string_view::npos)
+        return StatusVerdict::NotQlx50;
+    const bool sweepMode = reply.size() > kSweepModeByte && reply[kSweepModeByte] == 'A';
+    if (condition == InstrumentSession::StatusCondition::SweepMode && !sweepMode)
+        return StatusVerdict::NotSweepMode;
+    return StatusVerdict::Confirmed;
 }
 
-std::string InstrumentSession::ReplyFieldText() const
+bool StoredCurveMarked(std::string_view data)
 {
-    const std::string_view data = ReplyData();
+    return data.size() > kFlagsByte && (static_cast<unsigned char>(data[kFlagsByte]) & 0x08) != 0;
+}
+
+std::string FieldTextOf(std::string_view data)
+{
     return data.size() > 1 ? std::string(data.substr(1, 12)) : std::string();
 }
 

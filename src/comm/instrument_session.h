@@ -137,9 +137,7 @@ public:
     std::string_view ReplyData() const { return {reply_.data(), replyLength_}; }
     // Byte i of the reply; 0 past its end.
     char ReplyByte(std::size_t i) const { return i < replyLength_ ? reply_[i] : '\0'; }
-    // Header checks of a stored-curve reply: byte 17 with bit 3 marks a
-    // stored curve; bytes 1..12 are the 12 characters of its first line
-    // (fewer when the reply is shorter).
+    // StoredCurveMarked and FieldTextOf of the reply's data.
     bool ReplyHoldsCurve() const;
     std::string ReplyFieldText() const;
 
@@ -155,5 +153,17 @@ private:
     std::array<char, kCommBufferSize> reply_{};
     std::size_t replyLength_ = 0;
 };
+
+// How the status check reads a status reply (the bytes before its ETX):
+// "QLX-50" at any position confirms the instrument, and with SweepMode only
+// when byte 19 is "A" as well.
+enum class StatusVerdict { Confirmed, NotQlx50, NotSweepMode };
+StatusVerdict JudgeStatusReply(std::string_view reply, InstrumentSession::StatusCondition condition);
+
+// Header checks of a stored-curve reply's data: byte 17 with bit 3 marks a
+// stored curve (a reply too short to hold byte 17 marks none); bytes 1..12
+// are the 12 characters of its first line (fewer when the data is shorter).
+bool StoredCurveMarked(std::string_view data);
+std::string FieldTextOf(std::string_view data);
 
 }  // namespace qlx

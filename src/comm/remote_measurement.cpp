@@ -53,7 +53,7 @@ StepResult MeasureChannel(InstrumentSession& session, const RemoteMeasurementInp
         return EndRun(session, r.outcome());
     const CommandBuffer command = SweepCommand(*ChannelCode(in.TerminalIndex, c), in.RefMinFreq[c], in.RefMaxFreq[c]);
     session.Pause(kDataPauseMs);
-    ReopenWithTimeout(session, kSweepRxTimeoutMs);
+    ReopenWithTimeout(session, in.SweepRxTimeoutMs);
     session.Send(command);
     session.SetCommState(CommDataSent);
     if (auto r = session.ReceiveAck(); !r)

@@ -17,6 +17,9 @@ struct RemoteMeasurementInput {
     bool SelChOnly = false;  // "選択チャンネルのみ測定"
     ChannelInts RefMinFreq{0, 0, 0, 0};
     ChannelInts RefMaxFreq{119, 119, 119, 119};
+    // Per-byte read limit from the sweep command to the channel's last point.
+    // The window keeps the instrument's; tests of a silent line shorten it.
+    int SweepRxTimeoutMs = kSweepRxTimeoutMs;
 };
 
 // Channels 1..4 to sweep; last < first when the selected channel does not

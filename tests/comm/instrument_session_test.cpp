@@ -119,6 +119,34 @@ TEST_F(SessionWithSim, StatusReplyShapes)
     }
 }
 
+// The reading of a status reply on its own: the model string anywhere, and
+// for a measurement byte 19 "A"; a reply too short for byte 19 is not in
+// sweep mode.
+TEST(StatusReply, ModelStringAnywhereAndSweepModeAtByte19)
+{
+    struct Case {
+        const char* what;
+        std::string reply;
+        StatusVerdict modelOnly;
+        StatusVerdict sweepMode;
+    };
+    const Case cases[] = {
+        {"the instrument in sweep mode", "QLX-50 Ver.1.10 MD:A SN:0502", StatusVerdict::Confirmed,
+         StatusVerdict::Confirmed},
+        {"in judgement mode", "QLX-50 Ver.1.10 MD:J SN:0502", StatusVerdict::Confirmed, StatusVerdict::NotSweepMode},
+        {"model late, A at 19", std::string(19, 'x') + "AQLX-50", StatusVerdict::Confirmed, StatusVerdict::Confirmed},
+        {"too short for byte 19", "xQLX-50x", StatusVerdict::Confirmed, StatusVerdict::NotSweepMode},
+        {"A at 19 but no model", std::string(19, 'x') + "A QLX-5O", StatusVerdict::NotQlx50, StatusVerdict::NotQlx50},
+        {"lower case model", "qlx-50 Ver.1.10 MD:A", StatusVerdict::NotQlx50, StatusVerdict::NotQlx50},
+        {"nothing", "", StatusVerdict::NotQlx50, StatusVerdict::NotQlx50},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(JudgeStatusReply(c.reply, InstrumentSession::StatusCondition::ModelOnly), c.modelOnly);
+        EXPECT_EQ(JudgeStatusReply(c.reply, InstrumentSession::StatusCondition::SweepMode), c.sweepMode);
+    }
+}
+
 TEST_F(SessionWithSim, SilentInstrumentFailsAfterTheTwoSecondLimit)
 {
     qlxsim::SimFaults faults;
