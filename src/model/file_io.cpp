@@ -14,13 +14,25 @@ namespace qlx {
 
 namespace {
 
+// The first line of the file layer's message.
+const char* ActionText(IoAction action)
+{
+    switch (action) {
+    case IoAction::Read: break;
+    case IoAction::Write: return "ファイルを書き込めません。";
+    case IoAction::CreateFolder: return "フォルダーを作成できません。";
+    case IoAction::Rename: return "ファイルの名前を変更できません。";
+    }
+    return "ファイルを読み込めません。";
+}
+
 // A folder keeps the system's own reason; anything else that is no regular
 // file gets one of ours (the system has none).
-IoResult NotRegular(const std::string& path, mode_t mode)
+IoResult NotRegular(IoAction action, const std::string& path, mode_t mode)
 {
     if (S_ISDIR(mode))
-        return IoFailure(IoAction::Read, path, EISDIR);
-    return IoResult{false, "ファイルを読み込めません。\n" + path + "\n通常のファイルではありません。"};
+        return IoFailure(action, path, EISDIR);
+    return IoResult{false, std::string(ActionText(action)) + "\n" + path + "\n通常のファイルではありません。"};
 }
 
 // Bytes fetched from a file with one read.
@@ -64,14 +76,7 @@ IoResult WriteInPlace(const std::string& target, const std::string& path, const 
 
 IoResult IoFailure(IoAction action, const std::string& path, int err)
 {
-    const char* what = "ファイルを読み込めません。";
-    switch (action) {
-    case IoAction::Read: break;
-    case IoAction::Write: what = "ファイルを書き込めません。"; break;
-    case IoAction::CreateFolder: what = "フォルダーを作成できません。"; break;
-    case IoAction::Rename: what = "ファイルの名前を変更できません。"; break;
-    }
-    return IoResult{false, std::string(what) + "\n" + path + "\n" + std::strerror(err)};
+    return IoResult{false, std::string(ActionText(action)) + "\n" + path + "\n" + std::strerror(err)};
 }
 
 IoResult ReadFailure(const std::string& path, int err) { return IoFailure(IoAction::Read, path, err); }
@@ -91,7 +96,7 @@ FileSource::FileSource(const std::string& path, std::size_t budget)
         return;
     }
     if (!S_ISREG(st.st_mode)) {
-        result_ = NotRegular(path, st.st_mode);
+        result_ = NotRegular(IoAction::Read, path, st.st_mode);
         return;
     }
     piece_ = std::make_unique<char[]>(pieceSize_);
@@ -102,7 +107,7 @@ FileSource::FileSource(const std::string& path, std::size_t budget)
     }
     // The name may have been replaced between the look and the open.
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        result_ = NotRegular(path, st.st_mode);
+        result_ = NotRegular(IoAction::Read, path, st.st_mode);
         Close();
     }
 }
@@ -159,6 +164,11 @@ IoResult WriteFileBytes(const std::string& path, const std::string& bytes)
     if (::stat(target.c_str(), &st) != 0) {
         st.st_mode = 0;
     } else {
+        // A device or a pipe is neither opened (that can block, or change a
+        // line) nor replaced by a file of ours: the rename below would put a
+        // regular file where /dev/full or a serial port's node was.
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            return NotRegular(IoAction::Write, path, st.st_mode);
         if (::access(target.c_str(), W_OK) != 0)
             return IoFailure(IoAction::Write, path, errno);
         mode = st.st_mode & 07777;

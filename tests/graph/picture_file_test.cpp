@@ -2,6 +2,11 @@
 
 #include <QFont>
 #include <QPainter>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iostream>
 #include <set>
 
 #include "graph/graph_colours.h"
@@ -11,8 +16,10 @@
 #include "graph/pixel_helpers.h"
 #include "graph/redraw_graph.h"
 #include "judge/curve_fixture.h"
+#include "support/bad_destinations.h"
 #include "support/bmp_reader.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace qlx {
 namespace {
@@ -22,6 +29,15 @@ using qlxtest::ReadAll;
 using qlxtest::ReadBmp;
 using qlxtest::TempDir;
 using test::PixelAt;
+
+std::set<std::string> EntriesOf(const std::string& folder)
+{
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        names.insert(e.path().filename().string());
+    return names;
+}
 
 const QColor kWindowColour(0xEF, 0xEB, 0xE7);
 const QRect kGraphOnPage(4, 32, 650, 235);
@@ -245,6 +261,52 @@ TEST(PictureFile, FormatByExtensionAndFileLayerErrors)
     IoResult r = SavePicture(path, QImage(670, 255, QImage::Format_RGB32), kWindowColour, PictureFormat::Bmp);
     EXPECT_FALSE(r);
     EXPECT_NE(r.error.find(path), std::string::npos) << r.error;
+}
+
+// A bitmap saved where the file system refuses it: the file layer's message
+// names the file and the reason, an old file stays as it was, the folder
+// holds nothing new and the device or pipe is not replaced by a file.
+TEST(PictureFile, SavingWhereTheFileSystemRefusesNamesTheFileAndTheReason)
+{
+    QImage image(670, 255, QImage::Format_RGB32);
+    image.fill(kWindowColour);
+    const QImage before = image;
+    TempDir dir;
+    int made = 0;
+    for (qlxtest::BadPlace place : qlxtest::kBadPlaces) {
+        SCOPED_TRACE(qlxtest::BadPlaceName(place));
+        qlxtest::BadDestinations places(dir.path().string());
+        std::string why;
+        const auto d = places.Make(place, "page.bmp", why);
+        if (!d) {
+            std::cout << "[ skipped  ] " << qlxtest::BadPlaceName(place) << ": " << why << "\n";
+            continue;
+        }
+        ++made;
+        const std::string folder = std::filesystem::path(d->path).parent_path().string();
+        const auto entriesBefore = EntriesOf(folder);
+        const auto save = [&] {
+            const IoResult r = SavePicture(d->path, image, kWindowColour, PictureFormat::Bmp);
+            return std::string(r.ok ? "1" : "0") + r.error;
+        };
+        const std::optional<std::string> answer = d->asOrdinaryUser ? qlxtest::RunAsOrdinaryUser(save) : save();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(*answer, "0ファイルを書き込めません。\n" + d->path + "\n" + d->reason);
+        if (d->oldBytes) {
+            EXPECT_EQ(ReadAll(d->path), *d->oldBytes);
+        }
+        EXPECT_EQ(EntriesOf(folder), entriesBefore);
+        struct stat st {};
+        if (place == qlxtest::BadPlace::FullDevice) {
+            EXPECT_TRUE(::lstat(d->path.c_str(), &st) == 0 && S_ISCHR(st.st_mode));
+        }
+        if (place == qlxtest::BadPlace::Pipe) {
+            EXPECT_TRUE(::lstat(d->path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+        }
+    }
+    EXPECT_TRUE(image == before);
+    if (made == 0)
+        GTEST_SKIP() << "no bad place could be made";
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ ScratchVolume::ScratchVolume(const std::string& folder, std::size_t bytes) : fol
 
 ScratchVolume::~ScratchVolume()
 {
+    for (; covers_ > 0; --covers_)
+        ::umount2(folder_.c_str(), MNT_DETACH);
     if (mounted_)
         ::umount2(folder_.c_str(), MNT_DETACH);
 }
@@ -46,6 +48,22 @@ bool ScratchVolume::MakeReadOnly()
     if (::mount("qlxtest", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, options.c_str()) !=
         0) {
         reason_ = Failed("remount read-only");
+        return false;
+    }
+    return true;
+}
+
+bool ScratchVolume::CoverReadOnly()
+{
+    // A bind mount of its own has no writers yet, so it can be made
+    // read-only while files of the volume below are open for writing.
+    if (::mount(folder_.c_str(), folder_.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        reason_ = Failed("bind mount");
+        return false;
+    }
+    ++covers_;
+    if (::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        reason_ = Failed("read-only bind mount");
         return false;
     }
     return true;

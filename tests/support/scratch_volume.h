@@ -20,13 +20,20 @@ public:
 
     bool mounted() const { return mounted_; }
     const std::string& reason() const { return reason_; }
-    // Remounts the volume read-only; false with reason() on failure.
+    // Remounts the volume read-only; false with reason() on failure. The
+    // system refuses (busy) while a file on it is open for writing.
     bool MakeReadOnly();
+    // Puts a read-only view of the volume over it, as a destination that
+    // turns read-only under a running program: files opened before keep
+    // their writes, whatever is opened, created or renamed afterwards meets
+    // a read-only file system. False with reason() on failure.
+    bool CoverReadOnly();
 
 private:
     std::string folder_;
     std::size_t bytes_;
     bool mounted_ = false;
+    int covers_ = 0;
     std::string reason_;
 };
 
