@@ -272,5 +272,41 @@ TEST_F(ImpDownload, FullDestinationEndsTheRunWithThePathAndReason)
     ExpectEndedCleanly();
 }
 
+// The destination turns read-only while slot 1 is received: its
+// "temp.q5imp", open by then, is completed, but cannot get its final name;
+// the run ends there with both names and the system's reason, and the
+// received curve stays under the temporary name.
+TEST_F(ImpDownload, DestinationTurningReadOnlyInTheMiddleKeepsTheReceivedCurve)
+{
+    qlxtest::ScratchVolume volume(destination, 1 << 20);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no file system of the test's own: " << volume.reason();
+    qlxsim::SimMemory memory;
+    for (int s = 0; s < 4; ++s)
+        memory.meas[s] = StoredMeasured("24120812000" + std::to_string(s), "M" + std::to_string(s), s);
+    Store(memory);
+    PickDestination();
+    bool covered = false;
+    ui.onProcessEvents = [&] {
+        if (!covered && sim.CommandCount() >= 1 + 4 + 2) {
+            covered = true;
+            ASSERT_TRUE(volume.CoverReadOnly()) << volume.reason();
+        }
+    };
+
+    EXPECT_EQ(DownloadMeasured(session, request, record).outcome(), Outcome::Failed);
+
+    const std::string temp = Run() + "/temp.q5imp";
+    const std::string second = Run() + "/M1_2024_1208_1200_01.q5imp";
+    ExpectOnlyMessage(MsgDlg::Rs232cErr, std::string(kDownloadStoppedText) + "\nファイルの名前を変更できません。\n" +
+                                             temp + " → " + second + "\nRead-only file system");
+    EXPECT_EQ(ReadAll(Run() + "/M0_2024_1208_1200_00.q5imp"), CurveFileImage(memory.meas[0]));
+    EXPECT_EQ(ReadAll(temp), CurveFileImage(memory.meas[1]));
+    EXPECT_EQ(EntriesOf(Run()), (std::set<std::string>{"M0_2024_1208_1200_00.q5imp", "temp.q5imp"}));
+    EXPECT_EQ(record.Files, (std::vector<std::string>{Run() + "/M0_2024_1208_1200_00.q5imp", temp}));
+    EXPECT_EQ(Settled().size(), 1u + 4 + 4) << "nothing is sent after the failure";
+    ExpectEndedCleanly();
+}
+
 }  // namespace
 }  // namespace qlx

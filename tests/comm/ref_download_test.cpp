@@ -378,5 +378,43 @@ TEST_F(RefDownload, ReadOnlyOrFullDestinationEndsTheRunAndKeepsWhatWasCompleted)
     ExpectEndedCleanly();
 }
 
+// The destination turns read-only while No. 2 is received: the files open
+// by then (the list, No. 2's curve) are completed, the next file cannot be
+// made, and the run ends there with the path and the system's reason.
+TEST_F(RefDownload, DestinationTurningReadOnlyInTheMiddleEndsTheRunAtTheNextFile)
+{
+    qlxtest::ScratchVolume volume(destination, 1 << 20);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no file system of the test's own: " << volume.reason();
+    qlxsim::SimMemory memory;
+    for (int s = 0; s < 4; ++s)
+        memory.ref[s] = StoredReference("R" + std::to_string(s + 1), s);
+    Store(memory);
+    PickDestination();
+    bool covered = false;
+    ui.onProcessEvents = [&] {
+        if (!covered && sim.CommandCount() >= 1 + 4 + 2) {
+            covered = true;
+            ASSERT_TRUE(volume.CoverReadOnly()) << volume.reason();
+        }
+    };
+
+    EXPECT_EQ(DownloadReferences(session, request, record).outcome(), Outcome::Failed);
+
+    const std::string run = RunFolder("Ref_20241208");
+    ExpectOnlyMessage(MsgDlg::Rs232cErr, std::string(kDownloadStoppedText) + "\nファイルを書き込めません。\n" + run +
+                                             "/Ref_No3_R3.q5imp\nRead-only file system");
+    EXPECT_EQ(ReadAll(run + "/Ref_No1_R1.q5imp"), CurveFileImage(memory.ref[0]));
+    EXPECT_EQ(ReadAll(run + "/Ref_No2_R2.q5imp"), CurveFileImage(memory.ref[1]));
+    const std::vector<std::string> list = LinesOf(ReadAll(run + "/Ref_20241208.q5lst"));
+    EXPECT_EQ(list, (std::vector<std::string>{"[R1          ]", run + "/Ref_No1_R1.q5imp", "[R2          ]",
+                                              run + "/Ref_No2_R2.q5imp"}));
+    EXPECT_EQ(EntriesOf(run), (std::set<std::string>{"Ref_20241208.q5lst", "Ref_No1_R1.q5imp", "Ref_No2_R2.q5imp"}));
+    EXPECT_EQ(record.Files, (std::vector<std::string>{run + "/Ref_20241208.q5lst", run + "/Ref_No1_R1.q5imp",
+                                                      run + "/Ref_No2_R2.q5imp"}));
+    EXPECT_EQ(Settled().size(), 1u + 4 + 4 + 1) << "nothing is sent after the failure";
+    ExpectEndedCleanly();
+}
+
 }  // namespace
 }  // namespace qlx
