@@ -1,9 +1,11 @@
 #include "support/settled_commands.h"
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <sys/file.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -21,7 +23,7 @@ bool IsMarker(const std::string& command) { return command.rfind(kMarkerWord, 0)
 
 std::vector<std::string> SettledCommands(const qlxsim::Qlx50Sim& sim)
 {
-    static int calls = 0;
+    static std::atomic<int> calls{0};  // cells of a test may settle side by side
     const std::string marker = kMarkerWord + std::to_string(++calls) + "\x03";
     // Opened raw: the serial component's open purges the line, and on a
     // pseudo-terminal that would drop bytes the simulator has not read yet.
@@ -44,7 +46,7 @@ std::vector<std::string> SettledCommands(const qlxsim::Qlx50Sim& sim)
     char refusal[2];
     std::size_t got = 0;
     pollfd p{fd, POLLIN, 0};
-    while (got < sizeof refusal && ::poll(&p, 1, 500) > 0) {
+    while (got < sizeof(refusal) && ::poll(&p, 1, 500) > 0) {
         const ssize_t n = ::read(fd, refusal + got, sizeof refusal - got);
         if (n <= 0)
             break;
