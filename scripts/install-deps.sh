@@ -16,6 +16,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   # the decimal-separator tests of exports run in a German locale
   locales
+  # the fuzz targets: clang with libFuzzer and the sanitizers' runtimes
+  clang-14 libclang-rt-14-dev
 )
 [ "${1:-}" = "--gui" ] && packages+=(xvfb xdotool imagemagick)
 

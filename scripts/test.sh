@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless through CTest.
+# Installs what is missing, builds, and runs every test headless through CTest,
+# then every fuzz target for a few seconds (clang, ./build-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300
+scripts/fuzz.sh
