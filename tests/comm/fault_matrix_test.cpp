@@ -386,8 +386,10 @@ public:
         // Every data command and packet follows one pause; the exchange that
         // meets the fault gets the short read limit (the measurement's sweeps
         // have their own).
-        session_.Pause = [this](int) {
-            if (++pauses_ == k_ - 1 && fault_ != Fault::Vanish && fault_ != Fault::Cancel && op_ != Op::Measurement)
+        session_.Pause = [this](int ms) {
+            pauses_.push_back(ms);
+            if (static_cast<int>(pauses_.size()) == k_ - 1 && fault_ != Fault::Vanish && fault_ != Fault::Cancel &&
+                op_ != Op::Measurement)
                 port_.rxtimeout = kQuickRxMs;
         };
         if (fault_ == Fault::Cancel)
@@ -552,6 +554,14 @@ private:
         EXPECT_EQ(sent.size(), want.size()) << "commands sent";
         EXPECT_TRUE(sent == want) << "commands differ from the first " << want.size() << " of a sound run";
         EXPECT_EQ(sim_.Vanished(), fault_ == Fault::Vanish);
+        if (op_ == Op::Measurement)
+            return;  // its pauses are the sweep wait's as well
+        // One pause before every data command or packet: 100 ms before an
+        // upload's header, 25 ms before anything else.
+        std::vector<int> wantPauses;
+        for (int i = 1; i < expected.commands; ++i)
+            wantPauses.push_back(plan_.commands[i].rfind("WIMP", 0) == 0 ? 100 : kDataPauseMs);
+        EXPECT_EQ(pauses_, wantPauses) << "pauses before the commands";
     }
 
     void CheckInputsAndWindow(const End& expected) const
@@ -624,7 +634,7 @@ private:
     DownloadRecord record_;
     std::map<std::string, std::string> filesBefore_;
     int rxAtStart_ = 0;
-    int pauses_ = 0;
+    std::vector<int> pauses_;  // recorded instead of waited
     bool cancelPressed_ = false;
 };
 
