@@ -6,13 +6,10 @@
 #include <QTranslator>
 
 #include <cstdlib>
-
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/file_dialogs.h"
-#include "app/mainform.h"
+#include "app/program_run.h"
 #include "app/settings.h"
 
 int main(int argc, char** argv)
@@ -24,8 +21,6 @@ int main(int argc, char** argv)
         ::free(dir);
     }
     const std::string settingsPath = qlx::SettingsPathIn(cwd);
-    qlx::Settings settings;
-    qlx::LoadSettings(settingsPath, settings);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QLX-50Manager"));
@@ -42,19 +37,5 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
-
-    int rc = 0;
-    {
-        qlx::QtFileDialogs dialogs(nullptr);
-        qlx::TMainForm window(settings, dialogs);
-        dialogs.SetParent(&window);
-        const qlx::StartFile start = qlx::StartFileFromArgs(args);
-        if (start.kind != qlx::StartFileKind::None)
-            window.OpenStartFile(start.path, start.kind == qlx::StartFileKind::ReferenceList);
-        window.show();
-        rc = app.exec();
-        settings = window.settings;
-    }
-    qlx::SaveSettingsIfPresent(settingsPath, settings);
-    return rc;
+    return qlx::RunProgram(settingsPath, args);
 }

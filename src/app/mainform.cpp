@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "app/com_port_dialog.h"
@@ -22,6 +24,7 @@
 #include "app/up_down.h"
 #include "app/version_dialog.h"
 #include "model/freq_table.h"
+#include "ui/dlg_sinkou.h"
 
 namespace qlx {
 
@@ -117,6 +120,31 @@ void TMainForm::CheckPrinters()
     ui.menus.PrinterSetupMenu->setEnabled(false);
     ui.menus.FilePrintMenu->setEnabled(false);
     ui.menus.FileGraphPrintMenu->setEnabled(false);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (!Instrument.busy()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    // The operation runs further down this thread's stack; it must end (a
+    // sweep sends its stop command, the port is closed) before the window
+    // goes, or its progress dialog would keep the program alive unseen.
+    event->ignore();
+    TDlgSinkou::RequestCancel();
+    if (closeWhenIdle_)
+        return;
+    closeWhenIdle_ = true;
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        TDlgSinkou::RequestCancel();  // an operation may open its dialog after the close
+        if (Instrument.busy())
+            return;
+        poll->deleteLater();
+        close();
+    });
+    poll->start(20);
 }
 
 void TMainForm::ShowPage(int index) { ui.PageControl->setCurrentIndex(index); }

@@ -108,6 +108,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing while an instrument operation runs stops it as its cancel
+    // button would; the window closes once the operation has ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // mainform.cpp
@@ -161,6 +164,7 @@ private:
     std::array<CurveDescriptor, 2> curveKinds_;
     WheelNotches wheelNotches_;
     QMetaObject::Connection focusConnection_;
+    bool closeWhenIdle_ = false;
 };
 
 }  // namespace qlx

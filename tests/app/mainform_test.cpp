@@ -161,6 +161,15 @@ TEST_F(WindowFixture, ClickInNameEditTrimsTheName)
     QTest::mouseClick(form->ui.imp.ImpNameEdit, Qt::LeftButton);
     EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), "AB");
     EXPECT_EQ(form->curves.ImpLines[NameLine], "[AB          ]");
+
+    // Only the blank pads a name: an ideographic space (81 40) is the name's.
+    form->ui.imp.ImpNameEdit->setText(QStringLiteral(" \u3000AB\u3000 "));
+    QTest::mouseClick(form->ui.imp.ImpNameEdit, Qt::LeftButton);
+    EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), QStringLiteral("\u3000AB\u3000"));
+    EXPECT_EQ(form->curves.ImpLines[NameLine],
+              "[\x81\x40"
+              "AB\x81\x40"
+              "      ]");
 }
 
 }  // namespace
