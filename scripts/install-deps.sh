@@ -16,6 +16,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   # the decimal-separator tests of exports run in a German locale
   locales
+  # packaging: the HTML documentation, the Debian package and its checks
+  python3-markdown dpkg-dev desktop-file-utils appstream shared-mime-info man-db
 )
 [ "${1:-}" = "--gui" ] && packages+=(xvfb xdotool imagemagick)
 

@@ -5,15 +5,27 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/program_run.h"
 #include "app/settings.h"
 
 int main(int argc, char** argv)
 {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    const qlx::CommandLineRequest request = qlx::ParseCommandLine(args);
+    if (request.action != qlx::CommandLineAction::Run) {
+        const std::string text = request.action == qlx::CommandLineAction::Help ? qlx::HelpText() : qlx::VersionText();
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     // Settings come from the working directory at start, before any window.
     std::string cwd;
     if (char* dir = ::getcwd(nullptr, 0)) {
@@ -34,8 +46,5 @@ int main(int argc, char** argv)
     font.setPixelSize(12);
     QApplication::setFont(font);
 
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    return qlx::RunProgram(settingsPath, args);
+    return qlx::RunProgram(settingsPath, request.fileArgs);
 }
