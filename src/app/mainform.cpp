@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include "app/com_port_dialog.h"
+#include "app/download_page.h"
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
 #include "app/serial_devices.h"
@@ -40,6 +41,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     ConnectGraphControls();
     ConnectCursorControls();
     ConnectMeasurement();
+    downloadPage = std::make_unique<DownloadPage>(ui.download, ui.menus, settings, Instrument, nullptr);
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();

@@ -21,6 +21,7 @@
 
 namespace qlx {
 
+class DownloadPage;
 class FileDialogs;
 class RefListPage;
 class TComPortNoDialog;
@@ -29,7 +30,8 @@ class TVerDlg;
 // The program's one window. It holds what the pages share — the settings,
 // both curves with their derived state, the graph and the instrument — and
 // connects the menus. The controls are built by BuildMainWindow into `ui`;
-// a page with behaviour of its own is a class of its own (RefListPage).
+// a page with behaviour of its own is a class of its own (RefListPage,
+// DownloadPage).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -87,6 +89,7 @@ public:
 
     // ---- pages ---------------------------------------------------------------
     std::unique_ptr<RefListPage> refListPage;
+    std::unique_ptr<DownloadPage> downloadPage;
 
     // ---- instrument (mainform_measure.cpp) -------------------------------------
     // The window's message dialogs.
