@@ -23,6 +23,7 @@
 #include "app/ref_list_page.h"
 #include "app/serial_devices.h"
 #include "app/up_down.h"
+#include "app/upload_panel.h"
 #include "app/version_dialog.h"
 #include "model/freq_table.h"
 #include "ui/dlg_sinkou.h"
@@ -38,6 +39,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     ConnectCurveFields();
     refListPage =
         std::make_unique<RefListPage>(ui.PageControl, ui.upload, ui.menus, settings, MsgDlgs, dialogs_, nullptr);
+    uploadPanel = std::make_unique<UploadPanel>(ui.upload, settings, curves, Instrument, *refListPage, nullptr);
     ConnectGraphControls();
     ConnectCursorControls();
     ConnectMeasurement();

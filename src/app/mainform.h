@@ -26,6 +26,7 @@ class FileDialogs;
 class RefListPage;
 class TComPortNoDialog;
 class TVerDlg;
+class UploadPanel;
 
 // The program's one window. It holds what the pages share — the settings,
 // both curves with their derived state, the graph and the instrument — and
@@ -90,6 +91,8 @@ public:
     // ---- pages ---------------------------------------------------------------
     std::unique_ptr<RefListPage> refListPage;
     std::unique_ptr<DownloadPage> downloadPage;
+    // The upload of the open reference curve and of the list (upload page).
+    std::unique_ptr<UploadPanel> uploadPanel;
 
     // ---- instrument (mainform_measure.cpp) -------------------------------------
     // The window's message dialogs.
