@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace qlx {
 
@@ -20,6 +21,14 @@ void Configure(QFileDialog& dialog, const FileDialogRequest& request)
         dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    // With a choice of file types a name typed without extension gets the
+    // extension of the type chosen ("*.png"), the default one at first.
+    if (!request.defaultSuffix.isEmpty() && dialog.nameFilters().size() > 1)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            static const QRegularExpression kOnePattern(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+            if (const QRegularExpressionMatch m = kOnePattern.match(filter); m.hasMatch())
+                dialog.setDefaultSuffix(m.captured(1));
+        });
 }
 
 // `enterAnswer` is the default button, what Enter chooses.

@@ -10,7 +10,7 @@ namespace qlx {
 // One file dialog as the commands configure it. Paths are local file paths.
 struct FileDialogRequest {
     QString title;
-    QString filter;         // "description(pattern)" as shown to the user
+    QString filter;         // "description(pattern)" as shown to the user; ";;" between file types
     QString defaultSuffix;  // without dot; empty for none
     QString initialFolder;  // empty: the dialog's own choice
     QString fileName;       // pre-filled file name (save dialogs)

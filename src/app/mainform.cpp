@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -19,6 +18,9 @@
 
 #include "app/com_port_dialog.h"
 #include "app/download_page.h"
+#include "app/export_commands.h"
+#include "app/print_commands.h"
+#include "app/print_dialogs.h"
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
 #include "app/serial_devices.h"
@@ -30,7 +32,14 @@
 
 namespace qlx {
 
-TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
+TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent) : TMainForm(s, dialogs, nullptr, parent)
+{}
+
+TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, PrintDialogs& printDialogs, QWidget* parent)
+    : TMainForm(s, dialogs, &printDialogs, parent)
+{}
+
+TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, PrintDialogs* printDialogs, QWidget* parent)
     : QMainWindow(parent), ui(BuildMainWindow(*this)), settings(s), dialogs_(dialogs)
 {
     setWindowTitle(QStringLiteral("QLX-50 Manager Version %1").arg(QString::fromLatin1(kProgramVersion)));
@@ -40,6 +49,13 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     refListPage =
         std::make_unique<RefListPage>(ui.PageControl, ui.upload, ui.menus, settings, MsgDlgs, dialogs_, nullptr);
     uploadPanel = std::make_unique<UploadPanel>(ui.upload, settings, curves, Instrument, *refListPage, nullptr);
+    exportCommands = std::make_unique<ExportCommands>(
+        ui.PageControl, ui.imp, ui.menus, settings, curves, dialogs_, [this] { ShowJudgement(); }, nullptr);
+    if (!printDialogs) {
+        ownPrintDialogs_ = std::make_unique<QtPrintDialogs>(this);
+        printDialogs = ownPrintDialogs_.get();
+    }
+    printCommands = std::make_unique<PrintCommands>(ui.imp, ui.menus, *printDialogs, nullptr);
     ConnectGraphControls();
     ConnectCursorControls();
     ConnectMeasurement();
@@ -117,14 +133,7 @@ void TMainForm::OpenStartFile(const std::string& path, bool referenceList)
         OpenCurve(CurveKind::Measured, path);
 }
 
-void TMainForm::CheckPrinters()
-{
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        return;  // the default printer and landscape are chosen when printing
-    ui.menus.PrinterSetupMenu->setEnabled(false);
-    ui.menus.FilePrintMenu->setEnabled(false);
-    ui.menus.FileGraphPrintMenu->setEnabled(false);
-}
+void TMainForm::CheckPrinters() { printCommands->CheckPrinters(); }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {

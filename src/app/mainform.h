@@ -22,7 +22,10 @@
 namespace qlx {
 
 class DownloadPage;
+class ExportCommands;
 class FileDialogs;
+class PrintCommands;
+class PrintDialogs;
 class RefListPage;
 class TComPortNoDialog;
 class TVerDlg;
@@ -39,6 +42,9 @@ public:
     // `settings` are the values read from "Default.dat" before the window
     // exists; `dialogs` shows the file dialogs and file errors.
     TMainForm(const Settings& settings, FileDialogs& dialogs, QWidget* parent = nullptr);
+    // With the printing dialogs given (tests answer them from a script); the
+    // constructor above shows the platform's.
+    TMainForm(const Settings& settings, FileDialogs& dialogs, PrintDialogs& printDialogs, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Opens the file named on the command line (already checked to exist).
@@ -93,6 +99,9 @@ public:
     std::unique_ptr<DownloadPage> downloadPage;
     // The upload of the open reference curve and of the list (upload page).
     std::unique_ptr<UploadPanel> uploadPanel;
+    // The File menu's CSV and picture exports, printer set-up and prints.
+    std::unique_ptr<ExportCommands> exportCommands;
+    std::unique_ptr<PrintCommands> printCommands;
 
     // ---- instrument (mainform_measure.cpp) -------------------------------------
     // The window's message dialogs.
@@ -120,6 +129,7 @@ protected:
 
 private:
     // mainform.cpp
+    TMainForm(const Settings& settings, FileDialogs& dialogs, PrintDialogs* printDialogs, QWidget* parent);
     void ConnectMenus();
     void CheckPrinters();
     void ShowPage(int index);
@@ -167,6 +177,7 @@ private:
     void ConnectMeasurement();
 
     FileDialogs& dialogs_;
+    std::unique_ptr<PrintDialogs> ownPrintDialogs_;
     std::array<CurveDescriptor, 2> curveKinds_;
     WheelNotches wheelNotches_;
     QMetaObject::Connection focusConnection_;

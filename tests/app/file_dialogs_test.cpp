@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -26,7 +27,9 @@ constexpr QMessageBox::StandardButton kEnter = QMessageBox::NoButton;
 // every question with `answer` (or Enter), recording the questions' texts.
 class SaveDialogUser {
 public:
-    SaveDialogUser(QString typed, QMessageBox::StandardButton answer) : typed_(std::move(typed)), answer_(answer)
+    // `fileType`: the file type chosen before typing (none: the default).
+    SaveDialogUser(QString typed, QMessageBox::StandardButton answer, QString fileType = {})
+        : typed_(std::move(typed)), answer_(answer), fileType_(std::move(fileType))
     {
         QObject::connect(&timer_, &QTimer::timeout, [this] { Act(); });
         timer_.start(20);
@@ -38,6 +41,13 @@ private:
     {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (!fileType_.isEmpty()) {
+                auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                types->setCurrentIndex(types->findText(fileType_));
+                // as the user's choice, which sends both
+                emit types->activated(types->currentIndex());
+                emit types->textActivated(fileType_);
+            }
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed_);
             QMetaObject::invokeMethod(dialog, "accept");
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -51,6 +61,7 @@ private:
 
     QString typed_;
     QMessageBox::StandardButton answer_;
+    QString fileType_;
     QTimer timer_;
 };
 
@@ -106,6 +117,22 @@ TEST(QtFileDialogsSave, EnterCreatesANewFileButNeverOverwrites)
     EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("list.q5lst は既に存在します。")))
         << user.questions[0].toStdString();
     EXPECT_EQ(ReadAll(dir.file("list.q5lst")), "old");
+}
+
+// With a choice of file types a name typed without extension gets the
+// extension of the type chosen, the default type's at first.
+TEST(QtFileDialogsSave, NameWithoutExtensionTakesTheChosenTypes)
+{
+    TempDir dir;
+    const qlx::FileDialogRequest request{QStringLiteral("picture"), QStringLiteral("ビットマップ (*.bmp);;PNG (*.png)"),
+                                         QStringLiteral("bmp"), QString::fromStdString(dir.path().string()), QString()};
+    qlx::QtFileDialogs dialogs(nullptr);
+    {
+        SaveDialogUser user(QStringLiteral("page"), QMessageBox::Yes);
+        EXPECT_EQ(dialogs.SaveFile(request), QString::fromStdString(dir.file("page.bmp")));
+    }
+    SaveDialogUser user(QStringLiteral("page"), QMessageBox::Yes, QStringLiteral("PNG (*.png)"));
+    EXPECT_EQ(dialogs.SaveFile(request), QString::fromStdString(dir.file("page.png")));
 }
 
 }  // namespace
