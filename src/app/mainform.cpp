@@ -18,10 +18,12 @@
 #include "app/com_port_dialog.h"
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
+#include "app/resonance_dialog.h"
 #include "app/serial_devices.h"
 #include "app/up_down.h"
 #include "app/version_dialog.h"
 #include "model/freq_table.h"
+#include "results/results_settings.h"
 
 namespace qlx {
 
@@ -100,6 +102,9 @@ void TMainForm::CreateSideDialogs()
         ComPortNoDialog->ShowModeless();
     });
     connect(ui.menus.VersionMenu, &QAction::triggered, VerDlg, &TVerDlg::ShowModeless);
+
+    resonanceDialog = new ResonanceDialog(curves, OpenProgramSettings(), this);
+    connect(ui.menus.ResonanceMenu, &QAction::triggered, resonanceDialog, &ResonanceDialog::ShowModeless);
 }
 
 void TMainForm::OpenStartFile(const std::string& path, bool referenceList)

@@ -23,6 +23,7 @@ namespace qlx {
 
 class FileDialogs;
 class RefListPage;
+class ResonanceDialog;
 class TComPortNoDialog;
 class TVerDlg;
 
@@ -105,6 +106,9 @@ public:
     // ---- COM port and version dialogs ------------------------------------------
     TComPortNoDialog* ComPortNoDialog = nullptr;
     TVerDlg* VerDlg = nullptr;
+
+    // ---- resonance (ツール) -------------------------------------------------------
+    ResonanceDialog* resonanceDialog = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

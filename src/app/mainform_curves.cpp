@@ -12,6 +12,7 @@
 #include "app/file_dialogs.h"
 #include "app/local_path.h"
 #include "app/mainform.h"
+#include "app/resonance_dialog.h"
 #include "app/sjis_validator.h"
 #include "judge/threshold_editors.h"
 #include "model/curve_file.h"
@@ -141,6 +142,7 @@ void TMainForm::CurveReplaced(CurveDescriptor& d)
     for (QWidget* w : d.enabledWidgets)
         w->setEnabled(true);
     EnableCursorReadouts();
+    resonanceDialog->Refresh();
 }
 
 void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)
