@@ -54,6 +54,8 @@ void BuildMenus(QMainWindow& window, MainMenus& m)
     m.SaveGraphImageMenu = Item(file, QStringLiteral("グラフの画像を保存(&G)..."));
     file->addSeparator();
     m.FileImpCsvSaveMenu = Item(file, QStringLiteral("測定カーブをCSV形式で保存(&M)..."));
+    m.FileImpZmaSaveMenu = Item(file, QStringLiteral("測定カーブをZMA形式で保存(&Z)..."));
+    m.FileImpZmaSaveMenu->setEnabled(false);
     m.FileRefListCsvSaveMenu = Item(file, QStringLiteral("リファレンス・リストをCSV形式で保存(&L)..."));
     m.FileImpCsvSaveMenu->setEnabled(false);
     m.FileRefListCsvSaveMenu->setEnabled(false);

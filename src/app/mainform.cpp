@@ -22,6 +22,7 @@
 #include "app/serial_devices.h"
 #include "app/up_down.h"
 #include "app/version_dialog.h"
+#include "app/zma_export.h"
 #include "model/freq_table.h"
 #include "results/results_settings.h"
 
@@ -105,6 +106,9 @@ void TMainForm::CreateSideDialogs()
 
     resonanceDialog = new ResonanceDialog(curves, OpenProgramSettings(), this);
     connect(ui.menus.ResonanceMenu, &QAction::triggered, resonanceDialog, &ResonanceDialog::ShowModeless);
+    zmaExport = std::make_unique<ZmaExport>(curves, settings, dialogs_);
+    connect(ui.menus.FileImpZmaSaveMenu, &QAction::triggered, this,
+            [this] { zmaExport->Run(resonanceDialog->CurrentRe()); });
 }
 
 void TMainForm::OpenStartFile(const std::string& path, bool referenceList)

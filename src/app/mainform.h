@@ -24,6 +24,7 @@ namespace qlx {
 class FileDialogs;
 class RefListPage;
 class ResonanceDialog;
+class ZmaExport;
 class TComPortNoDialog;
 class TVerDlg;
 
@@ -107,8 +108,9 @@ public:
     TComPortNoDialog* ComPortNoDialog = nullptr;
     TVerDlg* VerDlg = nullptr;
 
-    // ---- resonance (ツール) -------------------------------------------------------
+    // ---- resonance (ツール) and its ZMA export (ファイル) -------------------------
     ResonanceDialog* resonanceDialog = nullptr;
+    std::unique_ptr<ZmaExport> zmaExport;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -45,7 +45,7 @@ void TMainForm::DescribeCurveKinds()
     };
     imp.texts = {QStringLiteral("測定カーブを開く"), QStringLiteral("測定カーブ(*.q5imp)"),
                  QStringLiteral("測定カーブに名前を付けて保存"), QStringLiteral("測定カーブ(*.q5imp)")};
-    imp.enabledActions = {m.ImpFileSaveMenu, m.ImpFileSaveAsMenu, m.FileImpCsvSaveMenu};
+    imp.enabledActions = {m.ImpFileSaveMenu, m.ImpFileSaveAsMenu, m.FileImpCsvSaveMenu, m.FileImpZmaSaveMenu};
 
     CurveDescriptor& ref = Curve(CurveKind::Reference);
     ref.lines = &curves.RefLines;

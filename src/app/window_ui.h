@@ -44,6 +44,7 @@ struct MainMenus {
     QAction* SaveImpPageImageMenu = nullptr;
     QAction* SaveGraphImageMenu = nullptr;
     QAction* FileImpCsvSaveMenu = nullptr;
+    QAction* FileImpZmaSaveMenu = nullptr;
     QAction* FileRefListCsvSaveMenu = nullptr;
     QAction* PrinterSetupMenu = nullptr;
     QAction* FilePrintMenu = nullptr;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -32,12 +33,20 @@ public:
         timer_.start(20);
     }
     QStringList questions;
+    // Clicks the dialog's check box (when it has one) before accepting, and
+    // notes its caption.
+    bool clickOption = false;
+    QString optionCaption;
 
 private:
     void Act()
     {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (auto* option = dialog->findChild<QCheckBox*>(); option && clickOption) {
+                optionCaption = option->text();
+                option->click();
+            }
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed_);
             QMetaObject::invokeMethod(dialog, "accept");
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -106,6 +115,28 @@ TEST(QtFileDialogsSave, EnterCreatesANewFileButNeverOverwrites)
     EXPECT_TRUE(user.questions[0].startsWith(QStringLiteral("list.q5lst は既に存在します。")))
         << user.questions[0].toStdString();
     EXPECT_EQ(ReadAll(dir.file("list.q5lst")), "old");
+}
+
+// The check box below the file name: its state comes back with a chosen
+// file and stays as it was when the user says no to the question.
+TEST(QtFileDialogsSave, OptionCheckBoxStateComesBackWithTheChosenFile)
+{
+    TempDir dir;
+    qlx::QtFileDialogs dialogs(nullptr);
+    const QString caption = QStringLiteral("位相を 0 で書き出す");
+    bool checked = false;
+    {
+        SaveDialogUser user(QStringLiteral("fresh"), QMessageBox::Yes);
+        user.clickOption = true;
+        EXPECT_EQ(dialogs.SaveFileWithOption(ListSaveRequest(dir), caption, checked),
+                  QString::fromStdString(dir.file("fresh.q5lst")));
+        EXPECT_EQ(user.optionCaption, caption);
+        EXPECT_TRUE(checked);
+    }
+    SaveDialogUser user(QStringLiteral("other"), QMessageBox::No);
+    user.clickOption = true;
+    EXPECT_FALSE(dialogs.SaveFileWithOption(ListSaveRequest(dir), caption, checked));
+    EXPECT_TRUE(checked) << "a refused save keeps the state";
 }
 
 }  // namespace
