@@ -1,7 +1,9 @@
 #include "app/file_dialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -38,6 +40,45 @@ bool Ask(QWidget* parent, const QString& text, QMessageBox::StandardButton enter
            QMessageBox::Yes;
 }
 
+// The save dialog, with a check box below the file name when `optionText`
+// is given (Qt's own dialog then, as a native one takes no extra widgets).
+std::optional<QString> Save(QWidget* parent, const FileDialogRequest& request, const QString* optionText, bool* checked)
+{
+    QFileDialog dialog(parent);
+    Configure(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The overwrite question is asked below together with the create question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    QCheckBox* option = nullptr;
+    if (optionText) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        option = new QCheckBox(*optionText, &dialog);
+        option->setChecked(*checked);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(option, grid->rowCount(), 0, 1, grid->columnCount());
+        else if (dialog.layout())
+            dialog.layout()->addWidget(option);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString path = dialog.selectedFiles().first();
+    if (!request.requiredExtension.isEmpty() && !path.endsWith(request.requiredExtension, Qt::CaseSensitive))
+        path += request.requiredExtension;
+    const QString name = QFileInfo(path).fileName();
+    // Enter after typing a new name creates it (the usual way to save); Enter
+    // never replaces an existing file.
+    if (QFileInfo::exists(path)) {
+        if (!Ask(parent, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(name), QMessageBox::No))
+            return std::nullopt;
+    } else if (!Ask(parent, QStringLiteral("%1 は存在しません。\n作成しますか?").arg(name), QMessageBox::Yes)) {
+        return std::nullopt;
+    }
+    if (option)
+        *checked = option->isChecked();
+    return path;
+}
+
 }  // namespace
 
 std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
@@ -53,27 +94,13 @@ std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
 
 std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(parent_);
-    Configure(dialog, request);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The overwrite question is asked below together with the create question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    QString path = dialog.selectedFiles().first();
-    if (!request.requiredExtension.isEmpty() && !path.endsWith(request.requiredExtension, Qt::CaseSensitive))
-        path += request.requiredExtension;
-    const QString name = QFileInfo(path).fileName();
-    // Enter after typing a new name creates it (the usual way to save); Enter
-    // never replaces an existing file.
-    if (QFileInfo::exists(path)) {
-        if (!Ask(parent_, QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(name), QMessageBox::No))
-            return std::nullopt;
-    } else if (!Ask(parent_, QStringLiteral("%1 は存在しません。\n作成しますか?").arg(name), QMessageBox::Yes)) {
-        return std::nullopt;
-    }
-    return path;
+    return Save(parent_, request, nullptr, nullptr);
+}
+
+std::optional<QString> QtFileDialogs::SaveFileWithOption(const FileDialogRequest& request, const QString& optionText,
+                                                         bool& checked)
+{
+    return Save(parent_, request, &optionText, &checked);
 }
 
 void QtFileDialogs::Error(const QString& text) { QMessageBox::warning(parent_, kTitle, text); }

@@ -23,11 +23,14 @@
 #include "app/print_dialogs.h"
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
+#include "app/resonance_dialog.h"
 #include "app/serial_devices.h"
 #include "app/up_down.h"
 #include "app/upload_panel.h"
 #include "app/version_dialog.h"
+#include "app/zma_export.h"
 #include "model/freq_table.h"
+#include "results/results_settings.h"
 #include "ui/dlg_sinkou.h"
 
 namespace qlx {
@@ -123,6 +126,12 @@ void TMainForm::CreateSideDialogs()
         ComPortNoDialog->ShowModeless();
     });
     connect(ui.menus.VersionMenu, &QAction::triggered, VerDlg, &TVerDlg::ShowModeless);
+
+    resonanceDialog = new ResonanceDialog(curves, OpenProgramSettings(), this);
+    connect(ui.menus.ResonanceMenu, &QAction::triggered, resonanceDialog, &ResonanceDialog::ShowModeless);
+    zmaExport = std::make_unique<ZmaExport>(curves, settings, dialogs_);
+    connect(ui.menus.FileImpZmaSaveMenu, &QAction::triggered, this,
+            [this] { zmaExport->Run(resonanceDialog->CurrentRe()); });
 }
 
 void TMainForm::OpenStartFile(const std::string& path, bool referenceList)

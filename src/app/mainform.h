@@ -27,6 +27,8 @@ class FileDialogs;
 class PrintCommands;
 class PrintDialogs;
 class RefListPage;
+class ResonanceDialog;
+class ZmaExport;
 class TComPortNoDialog;
 class TVerDlg;
 class UploadPanel;
@@ -120,6 +122,10 @@ public:
     // ---- COM port and version dialogs ------------------------------------------
     TComPortNoDialog* ComPortNoDialog = nullptr;
     TVerDlg* VerDlg = nullptr;
+
+    // ---- resonance (ツール) and its ZMA export (ファイル) -------------------------
+    ResonanceDialog* resonanceDialog = nullptr;
+    std::unique_ptr<ZmaExport> zmaExport;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -12,6 +12,7 @@
 #include "app/file_dialogs.h"
 #include "app/local_path.h"
 #include "app/mainform.h"
+#include "app/resonance_dialog.h"
 #include "app/sjis_validator.h"
 #include "judge/threshold_editors.h"
 #include "model/curve_file.h"
@@ -44,7 +45,7 @@ void TMainForm::DescribeCurveKinds()
     };
     imp.texts = {QStringLiteral("測定カーブを開く"), QStringLiteral("測定カーブ(*.q5imp)"),
                  QStringLiteral("測定カーブに名前を付けて保存"), QStringLiteral("測定カーブ(*.q5imp)")};
-    imp.enabledActions = {m.ImpFileSaveMenu, m.ImpFileSaveAsMenu, m.FileImpCsvSaveMenu};
+    imp.enabledActions = {m.ImpFileSaveMenu, m.ImpFileSaveAsMenu, m.FileImpCsvSaveMenu, m.FileImpZmaSaveMenu};
 
     CurveDescriptor& ref = Curve(CurveKind::Reference);
     ref.lines = &curves.RefLines;
@@ -150,6 +151,7 @@ void TMainForm::CurveReplaced(CurveDescriptor& d)
     for (QWidget* w : d.enabledWidgets)
         w->setEnabled(true);
     EnableCursorReadouts();
+    resonanceDialog->Refresh();
 }
 
 void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -35,6 +36,10 @@ public:
         timer_.start(20);
     }
     QStringList questions;
+    // Clicks the dialog's check box (when it has one) before accepting, and
+    // notes its caption.
+    bool clickOption = false;
+    QString optionCaption;
 
 private:
     void Act()
@@ -47,6 +52,10 @@ private:
                 // as the user's choice, which sends both
                 emit types->activated(types->currentIndex());
                 emit types->textActivated(fileType_);
+            }
+            if (auto* option = dialog->findChild<QCheckBox*>(); option && clickOption) {
+                optionCaption = option->text();
+                option->click();
             }
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed_);
             QMetaObject::invokeMethod(dialog, "accept");
@@ -133,6 +142,28 @@ TEST(QtFileDialogsSave, NameWithoutExtensionTakesTheChosenTypes)
     }
     SaveDialogUser user(QStringLiteral("page"), QMessageBox::Yes, QStringLiteral("PNG (*.png)"));
     EXPECT_EQ(dialogs.SaveFile(request), QString::fromStdString(dir.file("page.png")));
+}
+
+// The check box below the file name: its state comes back with a chosen
+// file and stays as it was when the user says no to the question.
+TEST(QtFileDialogsSave, OptionCheckBoxStateComesBackWithTheChosenFile)
+{
+    TempDir dir;
+    qlx::QtFileDialogs dialogs(nullptr);
+    const QString caption = QStringLiteral("位相を 0 で書き出す");
+    bool checked = false;
+    {
+        SaveDialogUser user(QStringLiteral("fresh"), QMessageBox::Yes);
+        user.clickOption = true;
+        EXPECT_EQ(dialogs.SaveFileWithOption(ListSaveRequest(dir), caption, checked),
+                  QString::fromStdString(dir.file("fresh.q5lst")));
+        EXPECT_EQ(user.optionCaption, caption);
+        EXPECT_TRUE(checked);
+    }
+    SaveDialogUser user(QStringLiteral("other"), QMessageBox::No);
+    user.clickOption = true;
+    EXPECT_FALSE(dialogs.SaveFileWithOption(ListSaveRequest(dir), caption, checked));
+    EXPECT_TRUE(checked) << "a refused save keeps the state";
 }
 
 }  // namespace
