@@ -102,6 +102,8 @@ void BuildMenus(QMainWindow& window, MainMenus& m)
     m.CursorOnMenu = Item(tools, QStringLiteral("カーソルON(&O)"), QKeySequence(Qt::CTRL | Qt::Key_K));
     tools->addSeparator();
     m.RemoteMeasureMenu = Item(tools, QStringLiteral("リモート測定開始(&S)"), QKeySequence(Qt::Key_F9));
+    tools->addSeparator();
+    m.ResultsHistoryMenu = Item(tools, QStringLiteral("測定履歴(&H)..."));
 
     QMenu* comm = bar->addMenu(QStringLiteral("通信"));
     m.ImpDownloadMenu =

@@ -18,6 +18,7 @@
 #include "app/com_port_dialog.h"
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
+#include "app/results_recorder.h"
 #include "app/serial_devices.h"
 #include "app/up_down.h"
 #include "app/version_dialog.h"
@@ -37,6 +38,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     ConnectGraphControls();
     ConnectCursorControls();
     ConnectMeasurement();
+    ConnectResults();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();

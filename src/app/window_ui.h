@@ -68,6 +68,7 @@ struct MainMenus {
     QMenu* ToolsMenu = nullptr;
     QAction* CursorOnMenu = nullptr;
     QAction* RemoteMeasureMenu = nullptr;
+    QAction* ResultsHistoryMenu = nullptr;
     // 通信
     QAction* ImpDownloadMenu = nullptr;
     QAction* RefDownloadMenu = nullptr;
