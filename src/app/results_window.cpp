@@ -237,8 +237,9 @@ void ResultsWindow::FillReferences(QSqlDatabase db)
 void ResultsWindow::ShowYield(QSqlDatabase db, const ResultFilter& filter)
 {
     std::string error;
-    if (const std::optional<YieldCounts> y = CountYield(db, filter, &error))
-        ui.YieldLabel->setText(YieldText(*y));
+    const std::optional<YieldCounts> shown = CountYield(db, filter, &error);
+    if (shown)
+        ui.YieldLabel->setText(YieldText(*shown));
     else {
         ui.YieldLabel->setText(QStringLiteral("—"));
         Fail(QStringLiteral("歩留まりを数えられません: ") + Text(error));
@@ -254,14 +255,16 @@ void ResultsWindow::ShowYield(QSqlDatabase db, const ResultFilter& filter)
         Fail(QStringLiteral("カウンターを読めません: ") + Text(stationError));
         return;
     }
-    ResultFilter since = filter;
-    if (reset)
-        since.fromMs = std::max(filter.fromMs.value_or(*reset), *reset);
     ui.SinceResetHeading->setText(SinceResetHeading(reset));
-    if (const std::optional<YieldCounts> y = CountYield(db, since, &error))
-        ui.SinceResetLabel->setText(YieldText(*y));
-    else
-        ui.SinceResetLabel->setText(QStringLiteral("—"));
+    // Without a reset inside the period the counter holds the same records
+    // as the table: no second count over a million of them.
+    std::optional<YieldCounts> since = shown;
+    if (reset && (!filter.fromMs || *filter.fromMs < *reset)) {
+        ResultFilter fromReset = filter;
+        fromReset.fromMs = *reset;
+        since = CountYield(db, fromReset, &error);
+    }
+    ui.SinceResetLabel->setText(since ? YieldText(*since) : QStringLiteral("—"));
 }
 
 void ResultsWindow::ShowLogState()
