@@ -35,7 +35,7 @@ namespace qlx {
 
 namespace {
 
-constexpr int kColumnWidths[ResultsTableModel::ColumnCount] = {130, 90, 70, 110, 95, 64, 90, 64, 104, 60, 50};
+constexpr int kColumnWidths[ResultsTableModel::ColumnCount] = {140, 80, 60, 110, 100, 64, 80, 64, 104, 56, 44};
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 
