@@ -126,7 +126,8 @@ void ResultsRecorder::AfterWrite(const std::optional<StoreFailure>& report, bool
         return;
     }
     retry_.stop();
-    if (wroteSomething)
+    // Quiet writes happen as the recorder goes: nobody is to be told.
+    if (wroteSomething && !quiet)
         emit RecordsWritten();
 }
 

@@ -387,6 +387,16 @@ TEST_F(ResultsWindowFixture, TheSettingsDialogStoresTheSettingsAndTheLogFollowsT
     EXPECT_EQ(w->ui.StatusLabel->text(), QString());
 }
 
+TEST_F(ResultsWindowFixture, ARunEndingAsTheWindowClosesIsStillWritten)
+{
+    Open();
+    form->resultsRecorder->MeasurementEnded(form->curves, {}, Outcome::Cancelled);
+    form.reset();  // before the write's turn came
+    const std::vector<ResultRecord> records = qlxtest::StoredRecords(DefaultResultsDatabasePath());
+    ASSERT_EQ(records.size(), seeded.size() + 1);
+    EXPECT_EQ(records.back().outcome, RunOutcome::Cancelled);
+}
+
 // The start-up check of the Qt SQL drivers, on a recorder of its own.
 TEST(ResultsDriverCheck, SaysOnceWhenTheLogCannotWorkAsSet)
 {
