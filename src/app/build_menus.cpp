@@ -106,6 +106,7 @@ void BuildMenus(QMainWindow& window, MainMenus& m)
     m.RemoteMeasureMenu = Item(tools, QStringLiteral("リモート測定開始(&S)"), QKeySequence(Qt::Key_F9));
     tools->addSeparator();
     m.ResonanceMenu = Item(tools, QStringLiteral("共振パラメータ(&P)..."));
+    m.ResultsHistoryMenu = Item(tools, QStringLiteral("測定履歴(&H)..."));
 
     QMenu* comm = bar->addMenu(QStringLiteral("通信"));
     m.ImpDownloadMenu =

@@ -24,6 +24,7 @@
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
 #include "app/resonance_dialog.h"
+#include "app/results_recorder.h"
 #include "app/serial_devices.h"
 #include "app/up_down.h"
 #include "app/upload_panel.h"
@@ -63,6 +64,7 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, PrintDialogs* prin
     ConnectCursorControls();
     ConnectMeasurement();
     downloadPage = std::make_unique<DownloadPage>(ui.download, ui.menus, settings, Instrument, nullptr);
+    ConnectResults();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();

@@ -29,6 +29,8 @@ class PrintDialogs;
 class RefListPage;
 class ResonanceDialog;
 class ZmaExport;
+class ResultsRecorder;
+class ResultsWindow;
 class TComPortNoDialog;
 class TVerDlg;
 class UploadPanel;
@@ -119,6 +121,13 @@ public:
     // MeasStartButton has the focus or the sender is RemoteMeasureMenu.
     void MeasStartButton2Click(QObject* sender);
 
+    // ---- results log (mainform_results.cpp) -------------------------------------
+    // Records every remote measurement; made with the window.
+    std::unique_ptr<ResultsRecorder> resultsRecorder;
+    // "測定履歴(&H)...": made when first asked for, then kept.
+    ResultsWindow* resultsWindow = nullptr;
+    void ShowResultsWindow();
+
     // ---- COM port and version dialogs ------------------------------------------
     TComPortNoDialog* ComPortNoDialog = nullptr;
     TVerDlg* VerDlg = nullptr;
@@ -181,6 +190,9 @@ private:
 
     // mainform_measure.cpp
     void ConnectMeasurement();
+
+    // mainform_results.cpp
+    void ConnectResults();
 
     FileDialogs& dialogs_;
     std::unique_ptr<PrintDialogs> ownPrintDialogs_;

@@ -70,6 +70,7 @@ struct MainMenus {
     QAction* CursorOnMenu = nullptr;
     QAction* RemoteMeasureMenu = nullptr;
     QAction* ResonanceMenu = nullptr;
+    QAction* ResultsHistoryMenu = nullptr;
     // 通信
     QAction* ImpDownloadMenu = nullptr;
     QAction* RefDownloadMenu = nullptr;
