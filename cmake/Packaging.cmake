@@ -37,6 +37,11 @@ add_custom_command(OUTPUT ${icons}/256x256/apps/qlx50-manager.png
 add_custom_target(qlx50-icons ALL DEPENDS ${icons}/256x256/apps/qlx50-manager.png)
 install(DIRECTORY ${icons} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
+# The README's pictures, taken from the program's own windows
+# (scripts/screenshots.sh runs it under Xvfb). Not installed.
+add_executable(qlx50-screenshots ${PROJECT_SOURCE_DIR}/tools/screenshots/main.cpp)
+target_link_libraries(qlx50-screenshots PRIVATE qlx_app qlx50sim)
+
 # Man pages, compressed as Debian keeps them.
 find_program(GZIP gzip REQUIRED)
 foreach(page qlx50-manager.1 qlx50-sim.1)

@@ -1,15 +1,12 @@
 #include <unistd.h>
 #include <QApplication>
-#include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/app_setup.h"
 #include "app/command_line.h"
 #include "app/program_run.h"
 #include "app/settings.h"
@@ -35,16 +32,6 @@ int main(int argc, char** argv)
     const std::string settingsPath = qlx::SettingsPathIn(cwd);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QLX-50Manager"));
-    // The program speaks Japanese whatever the desktop's language, so the
-    // toolkit's own dialogs (file dialogs, standard buttons) do too.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
-
+    qlx::SetUpApplication();
     return qlx::RunProgram(settingsPath, request.fileArgs);
 }
