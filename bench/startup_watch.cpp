@@ -8,7 +8,8 @@
 // different, room for a blinking text cursor); "first pixels" the first grab
 // that is not one flat colour. The program is then ended (SIGTERM) and its
 // peak resident memory read from the kernel (ru_maxrss of wait4, as
-// /usr/bin/time -v reports it; VmHWM at the painted grab as well).
+// /usr/bin/time -v reports it; VmHWM at the painted grab as well), with the
+// CPU time it used until then (nearly all of it the start: it idles after).
 //
 //   startup_watch [--runs N] [--settle-ms M] [--title TEXT] -- PROGRAM [ARGS...]
 //
@@ -192,6 +193,7 @@ struct RunResult {
     double grabMs = 0;  // median duration of one grab
     long hwmAtPaintKb = -1;
     long maxRssKb = -1;
+    double cpuMs = 0;  // user + system time of the program until it was ended
     int width = 0, height = 0;
 };
 
@@ -276,6 +278,8 @@ std::optional<RunResult> RunOnce(char** argv, const std::string& titlePart, int 
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);
     r.maxRssKb = usage.ru_maxrss;
+    r.cpuMs = (static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0);
     XCloseDisplay(dpy);
     if (!target) {
         std::fprintf(stderr, "startup_watch: no window titled \"%s\" within 30 s\n", titlePart.c_str());
@@ -316,15 +320,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: startup_watch [--runs N] [--settle-ms M] [--title TEXT] -- PROGRAM [ARGS...]\n");
         return 2;
     }
-    std::vector<double> mapped, first, painted, hwm, rss;
-    std::printf("%4s %10s %13s %11s %9s %13s %12s %9s\n", "run", "mapped ms", "1st pixels ms", "painted ms", "grab ms",
-                "VmHWM@paint", "max RSS", "window");
+    std::vector<double> mapped, first, painted, hwm, rss, cpu;
+    std::printf("%4s %10s %13s %11s %9s %13s %12s %8s %9s\n", "run", "mapped ms", "1st pixels ms", "painted ms",
+                "grab ms", "VmHWM@paint", "max RSS", "cpu ms", "window");
     for (int run = 1; run <= runs; ++run) {
         const std::optional<RunResult> r = RunOnce(argv + i, title, settleMs);
         if (!r)
             return 1;
-        std::printf("%4d %10.1f %13.1f %11.1f %9.2f %10.1f MB %9.1f MB %4dx%d\n", run, r->mappedMs, r->firstPixelsMs,
-                    r->paintedMs, r->grabMs, r->hwmAtPaintKb / 1024.0, r->maxRssKb / 1024.0, r->width, r->height);
+        std::printf("%4d %10.1f %13.1f %11.1f %9.2f %10.1f MB %9.1f MB %8.1f %4dx%d\n", run, r->mappedMs,
+                    r->firstPixelsMs, r->paintedMs, r->grabMs, r->hwmAtPaintKb / 1024.0, r->maxRssKb / 1024.0, r->cpuMs,
+                    r->width, r->height);
+        cpu.push_back(r->cpuMs);
         mapped.push_back(r->mappedMs);
         first.push_back(r->firstPixelsMs);
         painted.push_back(r->paintedMs);
@@ -333,8 +339,8 @@ int main(int argc, char** argv)
     }
     const auto [pMin, pMax] = std::minmax_element(painted.begin(), painted.end());
     const auto [mMin, mMax] = std::minmax_element(rss.begin(), rss.end());
-    std::printf("median %7.1f %13.1f %11.1f %9s %10.1f MB %9.1f MB\n", Median(mapped), Median(first), Median(painted),
-                "", Median(hwm), Median(rss));
+    std::printf("median %7.1f %13.1f %11.1f %9s %10.1f MB %9.1f MB %8.1f\n", Median(mapped), Median(first),
+                Median(painted), "", Median(hwm), Median(rss), Median(cpu));
     std::printf(
         "painted: median %.1f ms (min %.1f, max %.1f); peak RSS: median %.1f MB (min %.1f, max %.1f); %d runs\n",
         Median(painted), *pMin, *pMax, Median(rss), *mMin, *mMax, runs);
