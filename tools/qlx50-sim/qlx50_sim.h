@@ -29,8 +29,8 @@ struct SimFaults {
     // When above 0, the reply faults above (wrongFirstByte to statusReply)
     // hit only the reply to command N; the other replies are sound.
     int onlyReplyTo = 0;
-    int shortReadSlot = -1;                  // reads (RIMP) of this slot index, reference or measured, ...
-    int shortReadBytes = 0;                  // ... send only their first N data bytes, then ETX
+    int shortReadSlot = -1;  // reads (RIMP) of this slot index, reference or measured, ...
+    int shortReadBytes = 0;  // ... send only their first N data bytes, then ETX
 };
 
 struct SimConfig {
@@ -64,6 +64,12 @@ public:
     bool WaitForCommands(std::size_t n, int timeoutMs) const;
     // Waits until `command` was received; false on time-out.
     bool WaitForCommand(const std::string& command, int timeoutMs) const;
+    // Every reply as it went onto the line, in order: the bytes actually
+    // written after the faults (an ACK and the sweep's points that follow it
+    // are two replies). Together with Commands() this is every byte the line
+    // carried, for the line time a run cannot beat.
+    std::vector<std::string> Replies() const;
+    // Forgets the commands and the replies logged so far.
     void ClearLog();
 
     SimMemory Memory() const;
@@ -98,6 +104,7 @@ private:
     SimFaults faults_;
     bool paced_ = false;
     std::vector<std::string> log_;
+    std::vector<std::string> replies_;
     long bytesSent_ = 0;
     int commandsSeen_ = 0;
     std::string pendingSweep_;
