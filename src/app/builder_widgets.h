@@ -80,6 +80,8 @@ inline QTreeWidget* ReportView(QWidget* parent, const QStringList& headings, con
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The columns keep their widths; the last one does not take the rest.
+    view->header()->setStretchLastSection(false);
     for (int i = 0; i < widths.size(); ++i)
         view->setColumnWidth(i, widths[i]);
     view->header()->setSectionsClickable(true);

@@ -157,19 +157,23 @@ void DownloadPage::ListSelRefNoDownLoadButtonClick()
     std::vector<int> numbers = SelectedNumbers(page_.RefCurveListView);
     if (numbers.empty())
         return;
-    DownloadRefs(std::move(numbers));
-    page_.RefCurveListView->clearSelection();
+    // A run refused because another operation holds the line leaves the
+    // selection for the next try.
+    if (DownloadRefs(std::move(numbers)) != Outcome::Busy)
+        page_.RefCurveListView->clearSelection();
 }
 
 void DownloadPage::RefCurveListViewColumnClick(int column) { SortByColumn(page_.RefCurveListView, refSort_, column); }
 
-void DownloadPage::DownloadRefs(std::optional<std::vector<int>> selection)
+Outcome DownloadPage::DownloadRefs(std::optional<std::vector<int>> selection)
 {
     instrument_.ComPortName = settings_.ComPortName;
     DownloadRecord record;
     // Every end was shown to the user already; what stays is the folder.
-    static_cast<void>(DownloadReferences(instrument_, Request(settings_.RefDownloadDir, std::move(selection)), record));
+    const OpResult<> r =
+        DownloadReferences(instrument_, Request(settings_.RefDownloadDir, std::move(selection)), record);
     Remember(settings_.RefDownloadDir, record);
+    return r.outcome();
 }
 
 // ---- measured curves -------------------------------------------------------------
@@ -210,18 +214,19 @@ void DownloadPage::ListSelImpDownLoadButtonClick()
     std::vector<int> rows = SelectedNumbers(page_.ImpCurveListView);
     if (rows.empty())
         return;
-    DownloadImps(std::move(rows));
-    page_.ImpCurveListView->clearSelection();
+    if (DownloadImps(std::move(rows)) != Outcome::Busy)
+        page_.ImpCurveListView->clearSelection();
 }
 
 void DownloadPage::ImpCurveListViewColumnClick(int column) { SortByColumn(page_.ImpCurveListView, impSort_, column); }
 
-void DownloadPage::DownloadImps(std::optional<std::vector<int>> selection)
+Outcome DownloadPage::DownloadImps(std::optional<std::vector<int>> selection)
 {
     instrument_.ComPortName = settings_.ComPortName;
     DownloadRecord record;
-    static_cast<void>(DownloadMeasured(instrument_, Request(settings_.ImpDownloadDir, std::move(selection)), record));
+    const OpResult<> r = DownloadMeasured(instrument_, Request(settings_.ImpDownloadDir, std::move(selection)), record);
     Remember(settings_.ImpDownloadDir, record);
+    return r.outcome();
 }
 
 }  // namespace qlx

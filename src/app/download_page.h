@@ -43,8 +43,8 @@ public:
 private:
     void ShowRefList();
     void ShowImpList();
-    void DownloadRefs(std::optional<std::vector<int>> selection);
-    void DownloadImps(std::optional<std::vector<int>> selection);
+    Outcome DownloadRefs(std::optional<std::vector<int>> selection);
+    Outcome DownloadImps(std::optional<std::vector<int>> selection);
 
     DownloadPageUi& page_;
     MainMenus& menus_;

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
@@ -393,6 +394,57 @@ TEST_F(DownloadWindow, RunFolderIsNamedInTheSystemsShortDateFormat)
         GTEST_SKIP() << "the date changed during the run";
     const std::string name = "Ref_" + today.toString(shownAs.at(format)).toStdString();
     EXPECT_EQ(EntriesOf(destination), std::set<std::string>{name}) << "system format " << format.toStdString();
+}
+
+}  // namespace
+}  // namespace qlxtest
+
+namespace qlxtest {
+namespace {
+
+// The list views hold the designed columns at their widths (the last column
+// does not take the rest of the view), select whole rows, several at once,
+// and stay disabled until a listing fills them.
+TEST_F(DownloadWindow, ListViewsHaveTheirColumnsAndSelection)
+{
+    struct View {
+        QTreeWidget* view;
+        QStringList headings;
+        std::vector<int> widths;
+    };
+    const qlx::DownloadPageUi& p = form->ui.download;
+    const View views[] = {
+        {p.RefCurveListView, {"No.", "カーブ名"}, {35, 262}},
+        {p.ImpCurveListView, {"No.", "測定日時", "カーブ名"}, {35, 132, 132}},
+    };
+    for (const View& v : views) {
+        EXPECT_FALSE(v.view->isEnabled());
+        ASSERT_EQ(v.view->columnCount(), static_cast<int>(v.widths.size()));
+        for (int c = 0; c < v.view->columnCount(); ++c) {
+            EXPECT_EQ(v.view->headerItem()->text(c), v.headings[c]);
+            EXPECT_EQ(v.view->header()->sectionSize(c), v.widths[static_cast<std::size_t>(c)]) << c;
+        }
+        EXPECT_EQ(v.view->selectionMode(), QAbstractItemView::ExtendedSelection);
+        EXPECT_EQ(v.view->selectionBehavior(), QAbstractItemView::SelectRows);
+    }
+}
+
+// A selected-rows download that cannot start because another operation
+// holds the line keeps the user's selection for the next try.
+TEST_F(DownloadWindow, ARefusedSelectedDownloadKeepsTheSelection)
+{
+    qlx::DownloadPageUi& p = form->ui.download;
+    Press(p.RefCurveListButton);
+    CtrlClickRow(p.RefCurveListView, 3);
+    sim.ClearLog();
+    {
+        qlx::InstrumentSession::Operation running(form->Instrument);
+        ASSERT_TRUE(running.started());
+        Press(p.ListSelRefNoDownLoadButton);
+    }
+    EXPECT_EQ(SelectedNumbers(p.RefCurveListView), std::vector<int>{3});
+    EXPECT_EQ(Commands(), std::vector<std::string>{});
+    EXPECT_TRUE(browsers.empty());
 }
 
 }  // namespace
