@@ -1,14 +1,16 @@
 // Reference curve uploads against the simulated QLX-50 at the real line
 // rate (both directions), with the protocol's real pauses: one slot from the
-// open curve, and a list of 64 curve files. Each is set against its floor,
-// the mandated pauses plus the time every byte takes on the line.
-#include <benchmark/benchmark.h>
-
-#include <chrono>
+// open curve, a list of 8 curve files (the other 56 slots written empty, as
+// a list upload writes all 64) and a list of 64 curve files. Each is set
+// against its floor: 100 ms before every header packet, 25 ms before every
+// point packet, and the line time of every byte exchanged (packets, status
+// reply and the two answer bytes of each packet, as the simulator logged them).
+#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "bench_support.h"
 #include "comm/ref_upload.h"
 #include "model/curve_file.h"
 #include "qlx50_sim.h"
@@ -16,30 +18,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr double kByteMs = 11.0 * 1000.0 / 38400.0;  // 8-O-1 at 38400 bit/s
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// No window: the progress dialog only counts, events are nothing to do.
-class CountingUi : public qlx::InstrumentUi {
-public:
-    int ShowMessage(qlx::MsgDlg, const std::string&) override { return ++messages, qlx::mrYes; }
-    bool ProgressOpen(const std::string&, int, int maximum) override { return limit = maximum, count = 0, true; }
-    bool ProgressStep() override { return ++count <= limit; }
-    void ProgressClose() override {}
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    bool MoveToTrash(const std::string&) override { return false; }
-    void ProcessEvents() override {}
-
-    int messages = 0;
-    int count = 0;
-    int limit = 0;
-};
+using qlxbench::Clock;
 
 // A four-channel reference with the points of a real woofer, 3 or 4 digits each.
 qlx::CurveLines WooferCurve(int n)
@@ -56,69 +35,66 @@ qlx::CurveLines WooferCurve(int n)
     return c;
 }
 
-// The floor of what the simulator received: pauses before each packet, and
-// on the line every command byte, the status reply and two answer bytes a packet.
-double FloorMs(const std::vector<std::string>& commands, std::size_t statusReply)
-{
-    double ms = 0;
-    std::size_t bytes = statusReply + 1;
-    for (const std::string& c : commands) {
-        bytes += c.size();
-        if (c.rfind("RSTT", 0) == 0)
-            continue;
-        ms += c.rfind("WIMP\n", 0) == 0 ? qlx::kHeaderPauseMs : qlx::kPointPauseMs;
-        bytes += 2;
-    }
-    return ms + static_cast<double>(bytes) * kByteMs;
-}
-
-void RunUpload(benchmark::State& state, int refNo, const qlx::RefUploadSource& source)
+void RunUpload(benchmark::State& state, std::string operation, bool programUi, int refNo,
+               const qlx::RefUploadSource& source)
 {
     qlxsim::Qlx50Sim sim(qlxsim::SimConfig{true, 100, true, 1, qlxsim::SimMemory{}, {}});
     qlx::Trs232c port;
     qlx::ConfigureInstrumentPort(port);
-    CountingUi ui;
+    qlxbench::HeadlessUi headless({}, qlx::mrYes);
+    qlxbench::ProgramUi program({}, qlx::mrYes);
+    qlx::InstrumentUi& ui = programUi ? static_cast<qlx::InstrumentUi&>(program) : headless;
     qlx::InstrumentSession session(port, ui);
+    operation += programUi ? ", program ui" : ", no window";
     session.ComPortName = sim.devicePath();
 
-    double total = 0, floor = 0;
-    std::size_t packets = 0;
     for (auto _ : state) {
         sim.ClearLog();
+        const qlxbench::ThreadCpu cpuStart = qlxbench::ThreadCpu::Now();
         const auto start = Clock::now();
         const auto result = qlx::UploadRefCurves(session, refNo, source);
         const auto end = Clock::now();
-        if (!result.done() || ui.messages != 0)
+        const qlxbench::ThreadCpu cpu = qlxbench::ThreadCpu::Now() - cpuStart;
+        if (!result.done() || headless.messages != 0 || program.messages != 0) {
             state.SkipWithError("upload failed");
-        total += Ms(end - start);
-        const auto commands = sim.Commands();
-        floor += FloorMs(commands, sim.StatusText().size());
-        packets = commands.size() - 1;
+            return;
+        }
+        qlxbench::Sample sample;
+        sample.wallMs = qlxbench::Ms(end - start);
+        sample.floor = qlxbench::ExchangeFloor(sim.Commands(), sim.Replies());
+        sample.cpu = cpu;
+        const std::vector<std::string> commands = sim.Commands();
+        state.counters["packets"] = static_cast<double>(commands.size() - 1);
+        sample.bareMs = qlxbench::ReplayBare(sim.devicePath(), commands, sim.Replies());
+        qlxbench::Record(state, operation, sample);
     }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["total_ms"] = total / n;
-    state.counters["floor_ms"] = floor / n;
-    state.counters["ratio"] = total / floor;
-    state.counters["packets"] = static_cast<double>(packets);
 }
 
 void BM_SingleUpload(benchmark::State& state)
 {
     qlx::RefUploadSource source;
     source.RefLines = WooferCurve(1);
-    RunUpload(state, 64, source);
+    RunUpload(state, "upload of 1 slot", state.range(0) == 1, 64, source);
 }
-BENCHMARK(BM_SingleUpload)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SingleUpload)
+    ->Arg(1)
+    ->Arg(0)
+    ->ArgName("program_ui")
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
-void BM_ListUploadOf64Curves(benchmark::State& state)
+// A list whose first `files` rows name curve files, the rest empty.
+void BM_ListUpload(benchmark::State& state)
 {
+    const int files = static_cast<int>(state.range(0));
     std::string folder = (std::filesystem::temp_directory_path() / "qlx-upload-bench-XXXXXX").string();
     if (!::mkdtemp(folder.data())) {
         state.SkipWithError("no temporary folder");
         return;
     }
     qlx::RefList list;
-    for (int r = 1; r <= qlx::kRefListRows; ++r) {
+    for (int r = 1; r <= files; ++r) {
         const std::string name = "ref" + std::to_string(r);
         if (!qlx::WriteCurveFile(folder + "/" + name + ".q5imp", WooferCurve(r)).ok)
             state.SkipWithError("cannot write a curve file");
@@ -127,11 +103,23 @@ void BM_ListUploadOf64Curves(benchmark::State& state)
     qlx::RefUploadSource source;
     source.ListLines = qlx::BuildRefListLines(list);
     source.RefListDir = folder;
-    RunUpload(state, 0, source);
+    RunUpload(state, "list upload, " + std::to_string(files) + " full slots", true, 0, source);
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_ListUploadOf64Curves)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListUpload)
+    ->Arg(8)
+    ->Arg(64)
+    ->ArgName("files")
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    return qlxbench::RunAndPrintTable(argc, argv);
+}

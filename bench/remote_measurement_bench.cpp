@@ -1,89 +1,83 @@
 // One full-range single-channel remote measurement against the simulated
-// QLX-50 at the real line rate, split into the program's own waits, the
-// wait for the sweep reply and the rest (status check, reopening, wire).
-#include <benchmark/benchmark.h>
+// QLX-50 at the real line rate, set against its floor: the status turn, the
+// pause and the sweep command on the line, then the longer of the ACK with
+// SweepWait's sleeps (10 x 12 x 70 ms) and the simulator's sweep with the
+// points on the line, and the two port reopens of the channel (measured on
+// their own). With a simulated sweep of 6 s it ends inside SweepWait, with
+// 10 s after it. Each with the program's user interface (progress dialog,
+// window events every 70 ms) on the offscreen platform and without any.
+// Also the CPU time of the measuring thread against its wall time: the
+// waits must sleep in the kernel.
+#include <QApplication>
+#include <cstdlib>
 
-#include <chrono>
-#include <thread>
-
+#include "bench_support.h"
 #include "comm/remote_measurement.h"
 #include "qlx50_sim.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// No window: the progress dialog only counts, events are nothing to do.
-class CountingUi : public qlx::InstrumentUi {
-public:
-    int ShowMessage(qlx::MsgDlg, const std::string&) override { return ++messages, qlx::mrOk; }
-    bool ProgressOpen(const std::string&, int, int maximum) override { return limit = maximum, count = 0, true; }
-    bool ProgressStep() override
-    {
-        if (count == 10)
-            lastSweepStep = Clock::now();  // the last step of SweepWait
-        return ++count <= limit;
-    }
-    void ProgressClose() override {}
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    bool MoveToTrash(const std::string&) override { return false; }
-    void ProcessEvents() override {}
-
-    int messages = 0;
-    int count = 0;
-    int limit = 0;
-    Clock::time_point lastSweepStep;
-};
+using qlxbench::Clock;
 
 void BM_FullRangeChannel(benchmark::State& state)
 {
     const int sweepMs = static_cast<int>(state.range(0));
+    const bool programUi = state.range(1) == 1;
     qlxsim::Qlx50Sim sim(qlxsim::SimConfig{true, sweepMs, true, 1, std::nullopt, {}});
+    qlxbench::HeadlessUi headless;
+    qlxbench::ProgramUi program;
+    qlx::InstrumentUi& ui = programUi ? static_cast<qlx::InstrumentUi&>(program) : headless;
     qlx::Trs232c port;
     qlx::ConfigureInstrumentPort(port);
-    CountingUi ui;
     qlx::InstrumentSession session(port, ui);
     session.ComPortName = sim.devicePath();
-    Clock::duration paused{};
-    session.Pause = [&](int ms) {
-        const auto start = Clock::now();
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-        paused += Clock::now() - start;
-    };
     qlx::RemoteMeasurementInput in;  // BINDING POST, grid 0..119
 
-    double total = 0, pauses = 0, afterWait = 0;
-    for (auto _ : state) {
-        paused = {};
-        const auto start = Clock::now();
-        if (!qlx::MeasureRemotely(session, in).done())
-            state.SkipWithError("measurement failed");
-        const auto end = Clock::now();
-        total += Ms(end - start);
-        pauses += Ms(paused);
-        afterWait += Ms(end - ui.lastSweepStep);
+    port.portname = sim.devicePath();
+    if (!port.open()) {
+        state.SkipWithError("cannot open the simulator's line");
+        return;
     }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["total_ms"] = total / n;
-    state.counters["program_sleeps_ms"] = pauses / n;
-    state.counters["after_sweepwait_ms"] = afterWait / n;
-    state.counters["other_ms"] = (total - pauses - afterWait) / n;
+    const double reopenMs = qlxbench::ReopenMs(port);
+    port.close();
+    const double sweepWaitMs = qlx::kSweepWaitSteps * qlx::SweepWaitRounds(in.RefMinFreq[0], in.RefMaxFreq[0]) *
+                               static_cast<double>(qlx::kSweepWaitSleepMs);
+
+    const std::string operation =
+        "measurement 1 channel, sweep " + std::to_string(sweepMs) + " ms, " + (programUi ? "program ui" : "no window");
+    for (auto _ : state) {
+        sim.ClearLog();
+        const qlxbench::ThreadCpu cpuStart = qlxbench::ThreadCpu::Now();
+        const auto start = Clock::now();
+        const bool done = qlx::MeasureRemotely(session, in).done();
+        const auto end = Clock::now();
+        const qlxbench::ThreadCpu cpu = qlxbench::ThreadCpu::Now() - cpuStart;
+        if (!done) {
+            state.SkipWithError("measurement failed");
+            return;
+        }
+        qlxbench::Sample sample;
+        sample.wallMs = qlxbench::Ms(end - start);
+        sample.floor = qlxbench::MeasurementFloor(sim.Commands(), sim.Replies(), sweepMs, sweepWaitMs, 2, reopenMs);
+        sample.cpu = cpu;
+        qlxbench::Record(state, operation, sample);
+    }
 }
-// The simulator's sweep of the whole grid: 6 s (ends inside SweepWait) and
-// 10 s (ends after it, so the program waits in the reply's first byte).
 BENCHMARK(BM_FullRangeChannel)
-    ->Arg(6000)
-    ->Arg(10000)
-    ->ArgName("sweep_ms")
+    ->Args({6000, 1})
+    ->Args({6000, 0})
+    ->Args({10000, 1})
+    ->ArgNames({"sweep_ms", "program_ui"})
     ->Iterations(3)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    return qlxbench::RunAndPrintTable(argc, argv);
+}

@@ -54,6 +54,8 @@ void BuildMenus(QMainWindow& window, MainMenus& m)
     m.SaveGraphImageMenu = Item(file, QStringLiteral("グラフの画像を保存(&G)..."));
     file->addSeparator();
     m.FileImpCsvSaveMenu = Item(file, QStringLiteral("測定カーブをCSV形式で保存(&M)..."));
+    m.FileImpZmaSaveMenu = Item(file, QStringLiteral("測定カーブをZMA形式で保存(&Z)..."));
+    m.FileImpZmaSaveMenu->setEnabled(false);
     m.FileRefListCsvSaveMenu = Item(file, QStringLiteral("リファレンス・リストをCSV形式で保存(&L)..."));
     m.FileImpCsvSaveMenu->setEnabled(false);
     m.FileRefListCsvSaveMenu->setEnabled(false);
@@ -102,6 +104,9 @@ void BuildMenus(QMainWindow& window, MainMenus& m)
     m.CursorOnMenu = Item(tools, QStringLiteral("カーソルON(&O)"), QKeySequence(Qt::CTRL | Qt::Key_K));
     tools->addSeparator();
     m.RemoteMeasureMenu = Item(tools, QStringLiteral("リモート測定開始(&S)"), QKeySequence(Qt::Key_F9));
+    tools->addSeparator();
+    m.ResonanceMenu = Item(tools, QStringLiteral("共振パラメータ(&P)..."));
+    m.ResultsHistoryMenu = Item(tools, QStringLiteral("測定履歴(&H)..."));
 
     QMenu* comm = bar->addMenu(QStringLiteral("通信"));
     m.ImpDownloadMenu =

@@ -3,6 +3,7 @@
 // Small constructors of the window builder: a widget at fixed pixel
 // geometry, the way every page is laid out.
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,7 +71,7 @@ inline UpDown* Spinner(QWidget* parent, Qt::Orientation o, int x, int y, int w, 
 }
 
 // A read-only report view with whole-row multi-selection, disabled until
-// it is filled.
+// it is filled. Its column headers are clickable (the page sorts by them).
 inline QTreeWidget* ReportView(QWidget* parent, const QStringList& headings, const QList<int>& widths)
 {
     QTreeWidget* view = new QTreeWidget(parent);
@@ -79,8 +80,11 @@ inline QTreeWidget* ReportView(QWidget* parent, const QStringList& headings, con
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The columns keep their widths; the last one does not take the rest.
+    view->header()->setStretchLastSection(false);
     for (int i = 0; i < widths.size(); ++i)
         view->setColumnWidth(i, widths[i]);
+    view->header()->setSectionsClickable(true);
     view->setEnabled(false);
     return view;
 }

@@ -1,22 +1,28 @@
 #include <unistd.h>
 #include <QApplication>
-#include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
+#include <cstdio>
 #include <cstdlib>
-
 #include <string>
 #include <vector>
 
+#include "app/app_setup.h"
 #include "app/command_line.h"
-#include "app/file_dialogs.h"
-#include "app/mainform.h"
+#include "app/program_run.h"
 #include "app/settings.h"
 
 int main(int argc, char** argv)
 {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    const qlx::CommandLineRequest request = qlx::ParseCommandLine(args);
+    if (request.action != qlx::CommandLineAction::Run) {
+        const std::string text = request.action == qlx::CommandLineAction::Help ? qlx::HelpText() : qlx::VersionText();
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
     // Settings come from the working directory at start, before any window.
     std::string cwd;
     if (char* dir = ::getcwd(nullptr, 0)) {
@@ -24,37 +30,8 @@ int main(int argc, char** argv)
         ::free(dir);
     }
     const std::string settingsPath = qlx::SettingsPathIn(cwd);
-    qlx::Settings settings;
-    qlx::LoadSettings(settingsPath, settings);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QLX-50Manager"));
-    // The program speaks Japanese whatever the desktop's language, so the
-    // toolkit's own dialogs (file dialogs, standard buttons) do too.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
-
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-
-    int rc = 0;
-    {
-        qlx::QtFileDialogs dialogs(nullptr);
-        qlx::TMainForm window(settings, dialogs);
-        dialogs.SetParent(&window);
-        const qlx::StartFile start = qlx::StartFileFromArgs(args);
-        if (start.kind != qlx::StartFileKind::None)
-            window.OpenStartFile(start.path, start.kind == qlx::StartFileKind::ReferenceList);
-        window.show();
-        rc = app.exec();
-        settings = window.settings;
-    }
-    qlx::SaveSettingsIfPresent(settingsPath, settings);
-    return rc;
+    qlx::SetUpApplication();
+    return qlx::RunProgram(settingsPath, request.fileArgs);
 }

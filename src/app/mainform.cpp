@@ -4,28 +4,46 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "app/com_port_dialog.h"
+#include "app/download_page.h"
+#include "app/export_commands.h"
+#include "app/print_commands.h"
+#include "app/print_dialogs.h"
 #include "app/program_version.h"
 #include "app/ref_list_page.h"
+#include "app/resonance_dialog.h"
+#include "app/results_recorder.h"
 #include "app/serial_devices.h"
 #include "app/up_down.h"
+#include "app/upload_panel.h"
 #include "app/version_dialog.h"
+#include "app/zma_export.h"
 #include "model/freq_table.h"
+#include "results/results_settings.h"
+#include "ui/dlg_sinkou.h"
 
 namespace qlx {
 
-TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
+TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent) : TMainForm(s, dialogs, nullptr, parent)
+{}
+
+TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, PrintDialogs& printDialogs, QWidget* parent)
+    : TMainForm(s, dialogs, &printDialogs, parent)
+{}
+
+TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, PrintDialogs* printDialogs, QWidget* parent)
     : QMainWindow(parent), ui(BuildMainWindow(*this)), settings(s), dialogs_(dialogs)
 {
     setWindowTitle(QStringLiteral("QLX-50 Manager Version %1").arg(QString::fromLatin1(kProgramVersion)));
@@ -34,9 +52,19 @@ TMainForm::TMainForm(const Settings& s, FileDialogs& dialogs, QWidget* parent)
     ConnectCurveFields();
     refListPage =
         std::make_unique<RefListPage>(ui.PageControl, ui.upload, ui.menus, settings, MsgDlgs, dialogs_, nullptr);
+    uploadPanel = std::make_unique<UploadPanel>(ui.upload, settings, curves, Instrument, *refListPage, nullptr);
+    exportCommands = std::make_unique<ExportCommands>(
+        ui.PageControl, ui.imp, ui.menus, settings, curves, dialogs_, [this] { ShowJudgement(); }, nullptr);
+    if (!printDialogs) {
+        ownPrintDialogs_ = std::make_unique<QtPrintDialogs>(this);
+        printDialogs = ownPrintDialogs_.get();
+    }
+    printCommands = std::make_unique<PrintCommands>(ui.imp, ui.menus, *printDialogs, nullptr);
     ConnectGraphControls();
     ConnectCursorControls();
     ConnectMeasurement();
+    downloadPage = std::make_unique<DownloadPage>(ui.download, ui.menus, settings, Instrument, nullptr);
+    ConnectResults();
 
     // Window creation: default lines, editors from channel 0, cursor at 1 kHz.
     curves.FillDefaultLines();
@@ -100,6 +128,12 @@ void TMainForm::CreateSideDialogs()
         ComPortNoDialog->ShowModeless();
     });
     connect(ui.menus.VersionMenu, &QAction::triggered, VerDlg, &TVerDlg::ShowModeless);
+
+    resonanceDialog = new ResonanceDialog(curves, OpenProgramSettings(), this);
+    connect(ui.menus.ResonanceMenu, &QAction::triggered, resonanceDialog, &ResonanceDialog::ShowModeless);
+    zmaExport = std::make_unique<ZmaExport>(curves, settings, dialogs_);
+    connect(ui.menus.FileImpZmaSaveMenu, &QAction::triggered, this,
+            [this] { zmaExport->Run(resonanceDialog->CurrentRe()); });
 }
 
 void TMainForm::OpenStartFile(const std::string& path, bool referenceList)
@@ -110,13 +144,31 @@ void TMainForm::OpenStartFile(const std::string& path, bool referenceList)
         OpenCurve(CurveKind::Measured, path);
 }
 
-void TMainForm::CheckPrinters()
+void TMainForm::CheckPrinters() { printCommands->CheckPrinters(); }
+
+void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        return;  // the default printer and landscape are chosen when printing
-    ui.menus.PrinterSetupMenu->setEnabled(false);
-    ui.menus.FilePrintMenu->setEnabled(false);
-    ui.menus.FileGraphPrintMenu->setEnabled(false);
+    if (!Instrument.busy()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    // The operation runs further down this thread's stack; it must end (a
+    // sweep sends its stop command, the port is closed) before the window
+    // goes, or its progress dialog would keep the program alive unseen.
+    event->ignore();
+    TDlgSinkou::RequestCancel();
+    if (closeWhenIdle_)
+        return;
+    closeWhenIdle_ = true;
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        TDlgSinkou::RequestCancel();  // an operation may open its dialog after the close
+        if (Instrument.busy())
+            return;
+        poll->deleteLater();
+        close();
+    });
+    poll->start(20);
 }
 
 void TMainForm::ShowPage(int index) { ui.PageControl->setCurrentIndex(index); }

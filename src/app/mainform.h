@@ -21,21 +21,34 @@
 
 namespace qlx {
 
+class DownloadPage;
+class ExportCommands;
 class FileDialogs;
+class PrintCommands;
+class PrintDialogs;
 class RefListPage;
+class ResonanceDialog;
+class ZmaExport;
+class ResultsRecorder;
+class ResultsWindow;
 class TComPortNoDialog;
 class TVerDlg;
+class UploadPanel;
 
 // The program's one window. It holds what the pages share — the settings,
 // both curves with their derived state, the graph and the instrument — and
 // connects the menus. The controls are built by BuildMainWindow into `ui`;
-// a page with behaviour of its own is a class of its own (RefListPage).
+// a page with behaviour of its own is a class of its own (RefListPage,
+// DownloadPage).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     // `settings` are the values read from "Default.dat" before the window
     // exists; `dialogs` shows the file dialogs and file errors.
     TMainForm(const Settings& settings, FileDialogs& dialogs, QWidget* parent = nullptr);
+    // With the printing dialogs given (tests answer them from a script); the
+    // constructor above shows the platform's.
+    TMainForm(const Settings& settings, FileDialogs& dialogs, PrintDialogs& printDialogs, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Opens the file named on the command line (already checked to exist).
@@ -87,6 +100,12 @@ public:
 
     // ---- pages ---------------------------------------------------------------
     std::unique_ptr<RefListPage> refListPage;
+    std::unique_ptr<DownloadPage> downloadPage;
+    // The upload of the open reference curve and of the list (upload page).
+    std::unique_ptr<UploadPanel> uploadPanel;
+    // The File menu's CSV and picture exports, printer set-up and prints.
+    std::unique_ptr<ExportCommands> exportCommands;
+    std::unique_ptr<PrintCommands> printCommands;
 
     // ---- instrument (mainform_measure.cpp) -------------------------------------
     // The window's message dialogs.
@@ -102,15 +121,30 @@ public:
     // MeasStartButton has the focus or the sender is RemoteMeasureMenu.
     void MeasStartButton2Click(QObject* sender);
 
+    // ---- results log (mainform_results.cpp) -------------------------------------
+    // Records every remote measurement; made with the window.
+    std::unique_ptr<ResultsRecorder> resultsRecorder;
+    // "測定履歴(&H)...": made when first asked for, then kept.
+    ResultsWindow* resultsWindow = nullptr;
+    void ShowResultsWindow();
+
     // ---- COM port and version dialogs ------------------------------------------
     TComPortNoDialog* ComPortNoDialog = nullptr;
     TVerDlg* VerDlg = nullptr;
 
+    // ---- resonance (ツール) and its ZMA export (ファイル) -------------------------
+    ResonanceDialog* resonanceDialog = nullptr;
+    std::unique_ptr<ZmaExport> zmaExport;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing while an instrument operation runs stops it as its cancel
+    // button would; the window closes once the operation has ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // mainform.cpp
+    TMainForm(const Settings& settings, FileDialogs& dialogs, PrintDialogs* printDialogs, QWidget* parent);
     void ConnectMenus();
     void CheckPrinters();
     void ShowPage(int index);
@@ -157,10 +191,15 @@ private:
     // mainform_measure.cpp
     void ConnectMeasurement();
 
+    // mainform_results.cpp
+    void ConnectResults();
+
     FileDialogs& dialogs_;
+    std::unique_ptr<PrintDialogs> ownPrintDialogs_;
     std::array<CurveDescriptor, 2> curveKinds_;
     WheelNotches wheelNotches_;
     QMetaObject::Connection focusConnection_;
+    bool closeWhenIdle_ = false;
 };
 
 }  // namespace qlx

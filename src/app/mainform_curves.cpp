@@ -12,6 +12,7 @@
 #include "app/file_dialogs.h"
 #include "app/local_path.h"
 #include "app/mainform.h"
+#include "app/resonance_dialog.h"
 #include "app/sjis_validator.h"
 #include "judge/threshold_editors.h"
 #include "model/curve_file.h"
@@ -44,7 +45,7 @@ void TMainForm::DescribeCurveKinds()
     };
     imp.texts = {QStringLiteral("測定カーブを開く"), QStringLiteral("測定カーブ(*.q5imp)"),
                  QStringLiteral("測定カーブに名前を付けて保存"), QStringLiteral("測定カーブ(*.q5imp)")};
-    imp.enabledActions = {m.ImpFileSaveMenu, m.ImpFileSaveAsMenu, m.FileImpCsvSaveMenu};
+    imp.enabledActions = {m.ImpFileSaveMenu, m.ImpFileSaveAsMenu, m.FileImpCsvSaveMenu, m.FileImpZmaSaveMenu};
 
     CurveDescriptor& ref = Curve(CurveKind::Reference);
     ref.lines = &curves.RefLines;
@@ -92,10 +93,11 @@ void TMainForm::SetNameFromEdit(CurveDescriptor& d)
 void TMainForm::SetMemoFromEdit(CurveDescriptor& d)
 {
     QPlainTextEdit* memo = d.memo;
-    std::optional<std::string> bytes = MemoBytesOf(memo->toPlainText());
-    if (!bytes || static_cast<int>(bytes->size()) > kMemoBytes) {
+    const std::optional<std::string> bytes = MemoBytesOf(memo->toPlainText());
+    if (!bytes || !EditFits((*d.lines)[MemoSlot].size(), bytes->size(), kMemoBytes)) {
         // Past 600 bytes (or a character Shift-JIS cannot hold): take the
-        // change back, keeping the caret where the user was.
+        // change back, keeping the caret where the user was. A memo a file
+        // brought in over the limit can always be shortened.
         const int caret = memo->textCursor().position();
         const QSignalBlocker block(memo);
         memo->setPlainText(d.memoShown);
@@ -110,9 +112,17 @@ void TMainForm::SetMemoFromEdit(CurveDescriptor& d)
 
 void TMainForm::TrimNameEdit(QLineEdit* edit)
 {
-    const QString trimmed = edit->text().trimmed();
-    if (trimmed != edit->text())
-        edit->setText(trimmed);
+    // Only the blank pads a name field; any other space (an ideographic one)
+    // belongs to the name.
+    const QString text = edit->text();
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    if (first > 0 || last < text.size())
+        edit->setText(text.mid(first, last - first));
 }
 
 void TMainForm::ShowCurveFields(CurveDescriptor& d)
@@ -141,6 +151,7 @@ void TMainForm::CurveReplaced(CurveDescriptor& d)
     for (QWidget* w : d.enabledWidgets)
         w->setEnabled(true);
     EnableCursorReadouts();
+    resonanceDialog->Refresh();
 }
 
 void TMainForm::OpenCurve(CurveKind kind, const std::string& givenPath)

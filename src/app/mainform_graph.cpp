@@ -12,6 +12,7 @@
 #include "app/graph_widget.h"
 #include "app/key_trap.h"
 #include "app/mainform.h"
+#include "app/resonance_dialog.h"
 #include "app/up_down.h"
 #include "graph/graph_colours.h"
 #include "judge/judge_display.h"
@@ -114,6 +115,7 @@ void TMainForm::SelectChannel(int c)
     RedrawGraph();
     ShowThresholds();
     ShowRange();
+    resonanceDialog->Refresh();
 }
 
 void TMainForm::ColourChannelButtons()

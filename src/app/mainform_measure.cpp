@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/mainform.h"
+#include "app/results_recorder.h"
 #include "comm/remote_measurement.h"
 
 namespace qlx {
@@ -32,11 +33,11 @@ void TMainForm::MeasStartButton2Click(QObject* sender)
     in.RefMaxFreq = curves.RefMaxFreq;
     // Nothing of the measured curve changes unless every channel was read.
     const OpResult<CurveLines> points = MeasureRemotely(Instrument, in);
-    if (!points)
-        return;
-
-    TakeMeasuredCurve(curves, points.value());
-    CurveReplaced(Curve(CurveKind::Measured));
+    if (points) {
+        TakeMeasuredCurve(curves, points.value());
+        CurveReplaced(Curve(CurveKind::Measured));
+    }
+    resultsRecorder->MeasurementEnded(curves, in, points.outcome());
 }
 
 }  // namespace qlx

@@ -1,18 +1,32 @@
 #include "app/version_dialog.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 
 #include "app/program_version.h"
 #include "ui/place_window.h"
+#include "ui/program_icon.h"
 
 namespace qlx {
 
-const char* const TVerDlg::kWebAddress = "https://www.example.com/qlx-50/";
+QUrl TVerDlg::Address()
+{
+    if (kMakerWebAddress[0] != '\0')
+        return QUrl(QString::fromUtf8(kMakerWebAddress));
+    const QString doc =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/qlx50-manager/README.html");
+    return QUrl::fromLocalFile(QDir::cleanPath(doc));
+}
+
+QString TVerDlg::AddressText()
+{
+    const QUrl url = Address();
+    return url.isLocalFile() ? url.toLocalFile() : url.toString();
+}
 
 namespace {
 
@@ -30,26 +44,6 @@ QLabel* Line(QWidget* parent, const QString& text, const QFont& font, int x, int
     label->setFont(font);
     label->setGeometry(x, y, w, h);
     return label;
-}
-
-// The program icon: an impedance curve with its resonance peak.
-QPixmap ProgramPixmap()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0, 64, 128));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
-    p.setPen(QPen(QColor(255, 220, 0), 2));
-    QPainterPath curve(QPointF(4, 24));
-    curve.cubicTo(QPointF(10, 24), QPointF(11, 5), QPointF(14, 5));
-    curve.cubicTo(QPointF(17, 5), QPointF(18, 22), QPointF(22, 22));
-    curve.cubicTo(QPointF(25, 22), QPointF(27, 18), QPointF(29, 12));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(curve);
-    return pixmap;
 }
 
 }  // namespace
@@ -72,7 +66,7 @@ TVerDlg::TVerDlg(QWidget* parent)
     ProductLabel =
         Line(this, QStringLiteral("スピーカー・インピーダンス・アナライザ QLX-50 用"), Arial(12), 16, 10, 360, 16);
     ProgramIcon = new QLabel(this);
-    ProgramIcon->setPixmap(ProgramPixmap());
+    ProgramIcon->setPixmap(QPixmap::fromImage(ProgramIconImage(32)));
     ProgramIcon->setGeometry(24, 36, 32, 32);
     TitleLabel = Line(this, QStringLiteral("QLX-50 Manager"), Arial(16, true), 68, 42, 300, 20);
     VersionLabel =
@@ -81,7 +75,7 @@ TVerDlg::TVerDlg(QWidget* parent)
 
     QFont link = Arial(12);
     link.setUnderline(true);
-    UrlLabel = new LinkLabel(QString::fromLatin1(kWebAddress), this);
+    UrlLabel = new LinkLabel(AddressText(), this);
     UrlLabel->setObjectName(QStringLiteral("UrlLabel"));
     UrlLabel->setFont(link);
     UrlLabel->setStyleSheet(QStringLiteral("color: blue;"));
@@ -101,8 +95,8 @@ void TVerDlg::ShowModeless() { ShowModelessCentred(*this); }
 
 void TVerDlg::UrlLabelClick()
 {
-    const QString address = QString::fromLatin1(kWebAddress);
-    if (openUrl_(QUrl(address)))
+    const QString address = AddressText();
+    if (openUrl_(Address()))
         return;
     // No browser (or no desktop service) took it: name the address so that it
     // can be opened by hand; the text can be selected and copied.

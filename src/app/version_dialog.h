@@ -36,7 +36,12 @@ public:
     void ShowModeless();
     void SetOpenUrl(OpenUrl open) { openUrl_ = std::move(open); }
 
-    static const char* const kWebAddress;
+    // What the link opens: the maker's web address when the build names one,
+    // else the documentation installed beside the program
+    // (<prefix>/share/doc/qlx50-manager/README.html).
+    static QUrl Address();
+    // The address as the link shows it (a local file as its path).
+    static QString AddressText();
 
     QLabel* ProductLabel = nullptr;
     QLabel* ProgramIcon = nullptr;

@@ -44,6 +44,7 @@ struct MainMenus {
     QAction* SaveImpPageImageMenu = nullptr;
     QAction* SaveGraphImageMenu = nullptr;
     QAction* FileImpCsvSaveMenu = nullptr;
+    QAction* FileImpZmaSaveMenu = nullptr;
     QAction* FileRefListCsvSaveMenu = nullptr;
     QAction* PrinterSetupMenu = nullptr;
     QAction* FilePrintMenu = nullptr;
@@ -68,6 +69,8 @@ struct MainMenus {
     QMenu* ToolsMenu = nullptr;
     QAction* CursorOnMenu = nullptr;
     QAction* RemoteMeasureMenu = nullptr;
+    QAction* ResonanceMenu = nullptr;
+    QAction* ResultsHistoryMenu = nullptr;
     // 通信
     QAction* ImpDownloadMenu = nullptr;
     QAction* RefDownloadMenu = nullptr;

@@ -12,7 +12,9 @@ namespace qlx {
 
 namespace {
 
-constexpr std::string_view kReplaced = "\\/:*?<>|";
+// The double quote is no character of a file name on the FAT and NTFS media
+// a download may be written to either.
+constexpr std::string_view kReplaced = "\\/:*?<>|\"";
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -45,7 +47,9 @@ std::string RunFolderDate(const RunDate& date, const std::string& shortDateForma
     std::vector<std::string> fields;
     for (size_t i = 0; i < shortDateFormat.size();) {
         const char c = shortDateFormat[i];
-        if (c == '/' || c == '.') {
+        // "/" and "." go; so do blanks, which some file systems will not
+        // take at the end of a folder name (a format like "yyyy. MM. dd.").
+        if (c == '/' || c == '.' || c == ' ') {
             ++i;
             continue;
         }

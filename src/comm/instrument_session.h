@@ -14,7 +14,6 @@
 
 namespace qlx {
 
-constexpr const char* kProgressCaption = "通信中";
 constexpr int kStatusReplyMax = 65;  // bytes of a status reply, ETX included
 constexpr int kDataPauseMs = 25;     // before every data command
 constexpr int kNormalRxTimeoutMs = 2000;

@@ -2,6 +2,15 @@
 
 namespace qlx {
 
+const char* const kProgressCaption = "通信中";
+
+const char* const kCannotCommunicateDesignedText =
+    "通信できません。QLX-50との接続、および [通信] メニュー，[COMポート番号] の設定を確認してください。";
+const char* const kMissingCurveFileDesignedText = "リファレンス・カーブ・ファイルがありません。処理を続けますか？";
+const char* const kNotSweepModeDesignedText = "測定できません。QLX-50をスイープモードにしてください。";
+const char* const kUploadQuestionDesignedText =
+    "QLX-50のリファレンス・カーブが上書されます。アップロードしても良いですか？";
+
 const char* const kPortOpenErrorText =
     "COMポートが開けません。 [通信] メニュー，[COMポート番号] の設定を確認してください。";
 const char* const kCannotCommunicateText =

@@ -7,6 +7,16 @@ namespace qlx {
 // Every text an instrument operation shows the user (UTF-8), in one place.
 // The dialogs they are shown in are named beside each.
 
+// The caption of the progress dialog of every instrument operation.
+extern const char* const kProgressCaption;
+
+// The texts the instrument's message dialogs hold as they are designed,
+// shown when a caller sets no text of its own.
+extern const char* const kCannotCommunicateDesignedText;  // Rs232cErrMsgDlg
+extern const char* const kMissingCurveFileDesignedText;   // ImpFileNothingErrDlg
+extern const char* const kNotSweepModeDesignedText;       // Qlx50ModeErrDlg
+extern const char* const kUploadQuestionDesignedText;     // UpLoadDlg
+
 // Rs232cOpenErrMsgDlg: the port named by the COM port setting cannot be opened.
 extern const char* const kPortOpenErrorText;
 // Rs232cErrMsgDlg: silence, a wrong or broken reply.

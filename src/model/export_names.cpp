@@ -19,6 +19,7 @@ ExportNaming NamingOf(ExportKind kind)
     case ExportKind::CurveCsv: return {".csv", "Impedance.csv"};
     case ExportKind::PageBitmap: return {".bmp", "Impedance.bmp"};
     case ExportKind::GraphBitmap: return {"_Graph.bmp", "Graph.bmp"};
+    case ExportKind::CurveZma: return {".zma", "Impedance.zma"};
     }
     return {"", ""};
 }

@@ -60,6 +60,29 @@ size_t Utf8CharLength(const char* in, size_t left)
     return length;
 }
 
+// U+F700 + byte, in UTF-8: EF 9C 80 .. EF 9F BF.
+constexpr char32_t kKeptByteBase = 0xF700;
+
+void AppendKeptByte(std::string& out, unsigned char byte)
+{
+    const char32_t c = kKeptByteBase + byte;
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+}
+
+// The byte a kept-byte character at the start of [in, in + left) stands for.
+std::optional<unsigned char> KeptByteAt(const char* in, size_t left)
+{
+    if (left < 3 || static_cast<unsigned char>(in[0]) != 0xEF)
+        return std::nullopt;
+    const auto b1 = static_cast<unsigned char>(in[1]);
+    const auto b2 = static_cast<unsigned char>(in[2]);
+    if (b1 < 0x9C || b1 > 0x9F || (b2 & 0xC0) != 0x80)
+        return std::nullopt;
+    return static_cast<unsigned char>(((b1 & 0x03) << 6) | (b2 & 0x3F));
+}
+
 bool ConvertsWhole(const char* to, const char* from, const std::string& bytes)
 {
     Converter conv(to, from);
@@ -81,6 +104,37 @@ std::string SjisToUtf8(const std::string& sjis)
         out += "\xEF\xBF\xBD";  // U+FFFD
         ++in;
         --left;
+    }
+    return out;
+}
+
+std::string SjisToUtf8Keeping(const std::string& sjis)
+{
+    Converter conv("UTF-8", "CP932");
+    std::string out;
+    const char* in = sjis.data();
+    size_t left = sjis.size();
+    while (!conv.Run(&in, &left, out)) {
+        AppendKeptByte(out, static_cast<unsigned char>(*in));
+        ++in;
+        --left;
+    }
+    return out;
+}
+
+std::optional<std::string> Utf8ToSjisKeeping(const std::string& utf8)
+{
+    Converter conv("CP932", "UTF-8");
+    std::string out;
+    const char* in = utf8.data();
+    size_t left = utf8.size();
+    while (!conv.Run(&in, &left, out)) {
+        const std::optional<unsigned char> byte = KeptByteAt(in, left);
+        if (!byte)
+            return std::nullopt;
+        out += static_cast<char>(*byte);
+        in += 3;
+        left -= 3;
     }
     return out;
 }

@@ -20,6 +20,15 @@ std::optional<std::string> Utf8ToSjis(const std::string& utf8);
 // has no CP932 form and for each byte that is not part of a UTF-8 character.
 std::string Utf8ToSjisReplacing(const std::string& utf8, char replacement = '?');
 
+// Decoding for an editor: like SjisToUtf8, but every byte without a CP932
+// form becomes the private-use character U+F700 + byte (outside the range
+// U+E000..U+E757 that CP932's own user-defined characters decode to), so
+// that the text encodes back to exactly the same bytes.
+std::string SjisToUtf8Keeping(const std::string& sjis);
+// Encodes such text: U+F700..U+F7FF become their byte again; no value if any
+// other character has no CP932 form.
+std::optional<std::string> Utf8ToSjisKeeping(const std::string& utf8);
+
 // Whether the bytes are well-formed UTF-8 / CP932 text throughout.
 bool IsUtf8(const std::string& bytes);
 bool IsSjis(const std::string& bytes);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "results/database_open.h"
@@ -56,6 +57,9 @@ public:
 
     const std::string& path() const { return path_; }
     std::size_t kept() const { return kept_.size(); }
+    // Hands the records kept for a later write over to whatever replaces
+    // this store (new settings), so that none is lost.
+    std::vector<ResultRecord> TakeKept() { return std::exchange(kept_, {}); }
 
     // Called after each successful write (the forwarder's wake-up).
     std::function<void()> onWritten;

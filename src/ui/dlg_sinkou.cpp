@@ -94,6 +94,12 @@ void TDlgSinkou::Close()
 
 TDlgSinkou* TDlgSinkou::Instance() { return g_dialog; }
 
+void TDlgSinkou::RequestCancel()
+{
+    if (g_dialog)
+        g_dialog->Cancel();
+}
+
 void TDlgSinkou::closeEvent(QCloseEvent* event)
 {
     // No close box: only the command that opened the dialog closes it.

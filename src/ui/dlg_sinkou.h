@@ -26,6 +26,9 @@ public:
 
     // The open dialog, or null.
     static TDlgSinkou* Instance();
+    // What the cancel button does, for the window that is being closed: the
+    // next Step reports a cancel. Harmless when no dialog is open.
+    static void RequestCancel();
 
     QProgressBar* pbSinkou = nullptr;
     QPushButton* btnToriyame = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/main_msg_dlgs.h"
 
+#include "comm/messages.h"
+
 namespace qlx {
 
 namespace {
@@ -20,21 +22,16 @@ MainMsgDlgs::MainMsgDlgs()
 {
     using B = MsgBtn;
     const MsgIcon warn = MsgIcon::Warning;
-    Design(Rs232cOpenErrMsgDlg, "COMポートが開けません。 [通信] メニュー，[COMポート番号] の設定を確認してください。",
-           {B::OK}, B::OK, warn);
-    Design(Rs232cErrMsgDlg,
-           "通信できません。QLX-50との接続、および [通信] メニュー，[COMポート番号] の設定を確認してください。",
-           {B::OK}, B::OK, warn);
-    Design(ImpFileNothingErrDlg, "リファレンス・カーブ・ファイルがありません。処理を続けますか？", {B::Yes, B::No},
-           B::OK, warn);
+    Design(Rs232cOpenErrMsgDlg, kPortOpenErrorText, {B::OK}, B::OK, warn);
+    Design(Rs232cErrMsgDlg, kCannotCommunicateDesignedText, {B::OK}, B::OK, warn);
+    Design(ImpFileNothingErrDlg, kMissingCurveFileDesignedText, {B::Yes, B::No}, B::OK, warn);
     Design(RefListNothingErrDlg, "リファレンス・リスト・ファイルがありません", {B::OK}, B::OK, warn);
     Design(ChangeSaveDlg, "内容が変更されています。変更を保存しますか？", {B::Yes, B::No, B::Cancel}, B::Yes, warn);
     Design(RefListRowInsertMsgDlg, "リファレンス No.64が削除されます。行を挿入しますか？", {B::Yes, B::No}, B::Yes,
            warn);
-    Design(Qlx50ModeErrDlg, "測定できません。QLX-50をスイープモードにしてください。", {B::OK}, B::OK, warn);
-    Design(UpLoadDlg, "QLX-50のリファレンス・カーブが上書されます。アップロードしても良いですか？", {B::Yes, B::No},
-           B::No, warn);
-    Design(UpDownloadEndDlg, "リファレンス・カーブをダウンロードしました。", {B::OK}, B::OK, MsgIcon::Information);
+    Design(Qlx50ModeErrDlg, kNotSweepModeDesignedText, {B::OK}, B::OK, warn);
+    Design(UpLoadDlg, kUploadQuestionDesignedText, {B::Yes, B::No}, B::No, warn);
+    Design(UpDownloadEndDlg, kRefDownloadEndText, {B::OK}, B::OK, MsgIcon::Information);
 }
 
 TExtendMsgDlg& MainMsgDlgs::Get(MsgDlg which)

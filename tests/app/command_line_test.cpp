@@ -35,3 +35,35 @@ TEST(CommandLine, OnlyExistingFilesWithExactExtension)
 
 }  // namespace
 }  // namespace qlx
+
+namespace qlx {
+namespace {
+
+TEST(CommandLine, HelpAndVersionAnswerOnlyAsTheFirstArgument)
+{
+    struct Case {
+        std::vector<std::string> args;
+        CommandLineAction action;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {{"--help"}, CommandLineAction::Help, {}},
+        {{"-h"}, CommandLineAction::Help, {}},
+        {{"--version"}, CommandLineAction::Version, {}},
+        {{"--version", "a.q5imp"}, CommandLineAction::Version, {}},
+        {{"My", "--help"}, CommandLineAction::Run, {"My", "--help"}},  // part of a path with blanks
+        {{"--", "--help.q5imp"}, CommandLineAction::Run, {"--help.q5imp"}},
+        {{"a.q5imp"}, CommandLineAction::Run, {"a.q5imp"}},
+        {{}, CommandLineAction::Run, {}},
+    };
+    for (const Case& c : cases) {
+        const CommandLineRequest r = ParseCommandLine(c.args);
+        EXPECT_EQ(r.action, c.action) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.fileArgs, c.files) << ::testing::PrintToString(c.args);
+    }
+    EXPECT_EQ(VersionText(), "qlx50-manager 1.10\n");
+    EXPECT_EQ(HelpText().rfind("Usage: qlx50-manager [FILE]\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace qlx

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include "app/mainform.h"
 #include "model/curve_file.h"
@@ -209,6 +210,57 @@ TEST_F(FilesFixture, StartFileOpensMeasuredCurveWithoutDialog)
     EXPECT_TRUE(dialogs.asked.isEmpty());
     EXPECT_TRUE(form->curves.ImpLoaded);
     EXPECT_EQ(form->ui.imp.ImpFileNameEdit->text(), "start");
+}
+
+}  // namespace
+}  // namespace qlx
+
+namespace qlx {
+namespace {
+
+// A memo over 600 bytes as a file may hold it: every edit that shortens it is
+// taken, none that lengthens it.
+TEST_F(FilesFixture, AnOverlongMemoFromAFileCanBeShortened)
+{
+    CurveLines c = SampleCurve("B", "@");
+    c[MemoSlot] = std::string(700, 'm');
+    form->OpenCurve(CurveKind::Measured, Write("long.q5imp", c));
+    QPlainTextEdit* memo = form->ui.imp.ImpMemo;
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], std::string(699, 'm'));
+    QTest::keyClicks(memo, QStringLiteral("x"));  // still over the limit and longer: refused
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], std::string(699, 'm'));
+    EXPECT_EQ(memo->toPlainText(), QString(699, QLatin1Char('m')));
+    memo->selectAll();
+    QTest::keyClicks(memo, QStringLiteral("ok"));  // a replacement that fits
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], "ok");
+}
+
+// Bytes that have no text form (a damaged or foreign file) stay exactly as
+// they are when the user edits around them, in the name and in the memo.
+TEST_F(FilesFixture, BytesWithoutATextFormSurviveAnEditAroundThem)
+{
+    CurveLines c = SampleCurve("B", "@");
+    c[NameLine] = std::string("[AB\xFF") + std::string(9, ' ') + "]";
+    c[MemoSlot] = "x\x80y";
+    form->OpenCurve(CurveKind::Measured, Write("odd.q5imp", c));
+    QLineEdit* name = form->ui.imp.ImpNameEdit;
+    EXPECT_EQ(name->text().size(), 12);  // the byte shows as one character
+
+    name->setFocus();
+    name->setText(name->text().trimmed());  // as a click in the field leaves it
+    name->end(false);
+    QTest::keyClicks(name, QStringLiteral("C"));
+    EXPECT_EQ(form->curves.ImpLines[NameLine], std::string("[AB\xFF") + "C" + std::string(8, ' ') + "]");
+
+    QPlainTextEdit* memo = form->ui.imp.ImpMemo;
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo, QStringLiteral("z"));
+    EXPECT_EQ(form->curves.ImpLines[MemoSlot], "x\x80yz");
 }
 
 }  // namespace

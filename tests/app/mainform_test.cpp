@@ -39,12 +39,13 @@ TEST_F(WindowFixture, CaptionPagesAndMenuBar)
     EXPECT_EQ(Captions(form->menuBar()->actions()),
               (QStringList{"ファイル(&F)", "編集(&E)", "表示", "ツール", "通信", "ヘルプ(&H)"}));
     QMenu* file = form->menuBar()->actions()[0]->menu();
-    EXPECT_EQ(Captions(file->actions()),
-              (QStringList{"リファレンス・リストを新規作成(&N)", "開く(&O)", "-", "上書き保存(&S)",
-                           "名前を付けて保存(&A)", "-", "インピーダンス画面の画像を保存(&I)...",
-                           "グラフの画像を保存(&G)...", "-", "測定カーブをCSV形式で保存(&M)...",
-                           "リファレンス・リストをCSV形式で保存(&L)...", "-", "プリンタ設定(&U)...",
-                           "インピーダンス画面を印刷(&P)...", "グラフを印刷(&Q)...", "-", "終了(&X)"}));
+    EXPECT_EQ(
+        Captions(file->actions()),
+        (QStringList{"リファレンス・リストを新規作成(&N)", "開く(&O)", "-", "上書き保存(&S)", "名前を付けて保存(&A)",
+                     "-", "インピーダンス画面の画像を保存(&I)...", "グラフの画像を保存(&G)...", "-",
+                     "測定カーブをCSV形式で保存(&M)...", "測定カーブをZMA形式で保存(&Z)...",
+                     "リファレンス・リストをCSV形式で保存(&L)...", "-", "プリンタ設定(&U)...",
+                     "インピーダンス画面を印刷(&P)...", "グラフを印刷(&Q)...", "-", "終了(&X)"}));
     QMenu* view = form->menuBar()->actions()[2]->menu();
     EXPECT_EQ(
         Captions(view->actions()),
@@ -161,6 +162,15 @@ TEST_F(WindowFixture, ClickInNameEditTrimsTheName)
     QTest::mouseClick(form->ui.imp.ImpNameEdit, Qt::LeftButton);
     EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), "AB");
     EXPECT_EQ(form->curves.ImpLines[NameLine], "[AB          ]");
+
+    // Only the blank pads a name: an ideographic space (81 40) is the name's.
+    form->ui.imp.ImpNameEdit->setText(QStringLiteral(" \u3000AB\u3000 "));
+    QTest::mouseClick(form->ui.imp.ImpNameEdit, Qt::LeftButton);
+    EXPECT_EQ(form->ui.imp.ImpNameEdit->text(), QStringLiteral("\u3000AB\u3000"));
+    EXPECT_EQ(form->curves.ImpLines[NameLine],
+              "[\x81\x40"
+              "AB\x81\x40"
+              "      ]");
 }
 
 }  // namespace

@@ -13,4 +13,20 @@ std::optional<QString> ScriptedFileDialogs::Next(const qlx::FileDialogRequest& r
     return given ? std::optional<QString>(path) : std::nullopt;
 }
 
+std::optional<QString> ScriptedFileDialogs::SaveFileWithOption(const qlx::FileDialogRequest& request,
+                                                               const QString& optionText, bool& checked)
+{
+    optionTexts << optionText;
+    optionShownChecked << checked;
+    bool state = checked;
+    if (!optionAnswers.empty()) {
+        state = optionAnswers.front();
+        optionAnswers.pop_front();
+    }
+    std::optional<QString> path = Next(request);
+    if (path)
+        checked = state;
+    return path;
+}
+
 }  // namespace qlxtest

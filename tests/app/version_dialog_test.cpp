@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "app/program_version.h"
 #include "app/version_dialog.h"
 
 namespace {
@@ -32,7 +34,7 @@ TEST(VersionDialog, ShowsNameAndVersionAndOpensTheAddressWithoutWaiting)
     EXPECT_FALSE(dlg.isModal());
     QTest::mouseClick(dlg.UrlLabel, Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(qlx::TVerDlg::kWebAddress)));
+    EXPECT_EQ(opened[0], qlx::TVerDlg::Address());
     EXPECT_TRUE(dlg.isVisible());
 }
 
@@ -63,8 +65,25 @@ TEST(VersionDialog, AnAddressThatCannotBeOpenedIsNamedInAMessage)
     EXPECT_EQ(attempts, 1);
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0], QStringLiteral("QLX-50 Manager"));
-    EXPECT_TRUE(shown[1].contains(QString::fromLatin1(qlx::TVerDlg::kWebAddress))) << shown[1].toStdString();
+    EXPECT_TRUE(shown[1].contains(qlx::TVerDlg::AddressText())) << shown[1].toStdString();
     EXPECT_TRUE(dlg.isVisible());
+}
+
+// No made-up address is shipped: without the maker's address from the build,
+// the link leads to the documentation installed with the program.
+TEST(VersionDialog, TheLinkOpensTheMakersAddressOrTheInstalledDocumentation)
+{
+    const QUrl address = qlx::TVerDlg::Address();
+    if (qlx::kMakerWebAddress[0] != '\0') {
+        EXPECT_EQ(address, QUrl(QString::fromUtf8(qlx::kMakerWebAddress)));
+        return;
+    }
+    ASSERT_TRUE(address.isLocalFile()) << address.toString().toStdString();
+    const QString expected =
+        QDir(QCoreApplication::applicationDirPath() + "/..").absolutePath() + "/share/doc/qlx50-manager/README.html";
+    EXPECT_EQ(address.toLocalFile(), QDir::cleanPath(expected));
+    qlx::TVerDlg dlg;
+    EXPECT_EQ(dlg.UrlLabel->text(), address.toLocalFile());
 }
 
 TEST(VersionDialog, OkAndEscHideIt)

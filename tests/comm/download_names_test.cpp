@@ -19,10 +19,10 @@ TEST(RunFolderDate, ShortFormatsWithoutSlashesAndDotsOrTheSortableFallback)
         const char* expected;
     };
     const Case cases[] = {
-        {"yyyy/MM/dd", {2024, 12, 8}, "20241208"},      // ja_JP
-        {"yyyy-MM-dd", {2024, 12, 8}, "2024-12-08"},    // sv_SE: other separators stay
-        {"yyyy. MM. dd.", {2024, 3, 5}, "2024 03 05"},  // hu_HU
-        {"yyyy.MM.dd", {987, 1, 2}, "09870102"},        // four digits for any year
+        {"yyyy/MM/dd", {2024, 12, 8}, "20241208"},    // ja_JP
+        {"yyyy-MM-dd", {2024, 12, 8}, "2024-12-08"},  // sv_SE: other separators stay
+        {"yyyy. MM. dd.", {2024, 3, 5}, "20240305"},  // hu_HU: no blank to end a folder name
+        {"yyyy.MM.dd", {987, 1, 2}, "09870102"},      // four digits for any year
         // No leading zeros or a two-digit year: two dates could share a name.
         {"M/d/yy", {2024, 1, 11}, "20240111"},      // en_US: 1/11/24 would be 11124 ...
         {"M/d/yy", {2024, 11, 1}, "20241101"},      // ... as 11/1/24 would
@@ -93,6 +93,8 @@ TEST(CurveFileNames, ReferenceNamesAreSafeUnicodeFileNames)
         // A byte that is no character, and a reply that brought only 3 bytes.
         {10, "X\x83", "Ref_No10_X\xEF\xBF\xBD.q5imp"},
         {64, "abc", "Ref_No64_abc.q5imp"},
+        // A double quote, which FAT and NTFS media refuse in a name.
+        {11, "12\" woofer ", "Ref_No11_12_ woofer.q5imp"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RefCurveFileName(c.number, c.nameBytes), c.expected) << c.number;

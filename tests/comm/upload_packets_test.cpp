@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "comm/upload_packets.h"
-#include "upload_fixture.h"
+#include "support/upload_fixture.h"
 
 namespace qlx {
 namespace {

@@ -29,6 +29,9 @@ TEST(ProposedExportPath, FollowsFileNameThenCurveNameThenFixedName)
         {ExportKind::GraphBitmap, "", std::string(12, ' '), d + "/Graph.bmp"},
         {ExportKind::CurveCsv, "", "", d + "/Impedance.csv"},
         {ExportKind::GraphBitmap, "", std::string(11, ' '), d + "/" + std::string(11, ' ') + "_Graph.bmp"},
+        {ExportKind::CurveZma, "Woofer 1", "NAME", d + "/Woofer 1.zma"},
+        {ExportKind::CurveZma, "", ab10, d + "/" + ab10 + ".zma"},
+        {ExportKind::CurveZma, "", std::string(12, ' '), d + "/Impedance.zma"},
     };
     for (const Case& k : cases)
         EXPECT_EQ(ProposedExportPath(k.kind, d, k.fileName, k.curveName), k.expected) << k.expected;

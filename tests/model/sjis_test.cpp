@@ -69,3 +69,32 @@ TEST(Sjis, WellFormedText)
 
 }  // namespace
 }  // namespace qlx
+
+namespace qlx {
+namespace {
+
+// The editor's form of Shift-JIS bytes gives back exactly the bytes, also
+// those without a text form; other characters without a Shift-JIS form are
+// still refused.
+TEST(SjisKeeping, EveryByteComesBackExactly)
+{
+    const std::string cases[] = {
+        "ABC",
+        "\x83\x65\x83\x58\x83\x67",  // テスト
+        "AB\xFF",                    // no such byte in Shift-JIS
+        "\x81",                      // a lead byte without its trail
+        "x\x80y\xA0z\xFD",
+        std::string("\x00\x1A", 2),
+    };
+    for (const std::string& bytes : cases) {
+        const std::string text = SjisToUtf8Keeping(bytes);
+        EXPECT_TRUE(IsUtf8(text));
+        EXPECT_EQ(Utf8ToSjisKeeping(text), bytes) << text;
+    }
+    EXPECT_EQ(SjisToUtf8Keeping("AB\xFF"), "AB\xEF\x9F\xBF");     // U+F7FF
+    EXPECT_FALSE(Utf8ToSjisKeeping("\xE2\x82\xAC").has_value());  // € has no Shift-JIS form
+    EXPECT_FALSE(Utf8ToSjisKeeping("\xEF\xA0\x80").has_value());  // U+F800 is no kept byte
+}
+
+}  // namespace
+}  // namespace qlx

@@ -139,6 +139,31 @@ TEST_F(SimOnLine, SilenceAfterBytes)
     EXPECT_EQ(ReceiveToEtx(300), sim.StatusText().substr(0, 10));
 }
 
+TEST_F(SimOnLine, LogsEveryReplyAsItWentOntoTheLine)
+{
+    sim.SetPaced(true);
+    Send("RSTT\x03");
+    const std::string status = ReceiveToEtx();
+    Send("RSWP\n2\n000\n119\x03");
+    const std::string sweep = ReceiveToEtx(5000);
+    ASSERT_EQ(sweep.substr(0, 2), std::string({kAck, kAfterAck}));
+    // The ACK goes out at once, the points after the sweep: two replies.
+    EXPECT_EQ(sim.Replies(), (std::vector<std::string>{status, sweep.substr(0, 2), sweep.substr(2)}));
+
+    // A reply cut by a fault is logged as far as it went out.
+    sim.ClearLog();
+    SimFaults faults;
+    faults.silenceAfterBytes = 10;
+    sim.SetFaults(faults);
+    Send("RSTT\x03");
+    EXPECT_EQ(ReceiveToEtx(300), sim.StatusText().substr(0, 10));
+    Send("RSTT\x03");
+    EXPECT_EQ(ReceiveToEtx(300), "");
+    EXPECT_TRUE(sim.WaitForCommands(2, 5000));
+    EXPECT_EQ(sim.Replies(), (std::vector<std::string>{sim.StatusText().substr(0, 10)}));
+    EXPECT_EQ(sim.Commands().size(), 2u);
+}
+
 TEST_F(SimOnLine, ShortReadsOfOneSlotKeepTheirFrame)
 {
     SimFaults faults;

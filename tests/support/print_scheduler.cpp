@@ -8,6 +8,7 @@
 #include <QProcessEnvironment>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -218,6 +219,26 @@ void PrintScheduler::Stop()
         }
     }
     cupsd_.reset();
+}
+
+NoPrintService::NoPrintService()
+{
+    if (const char* now = std::getenv("CUPS_SERVER"))
+        previous_ = now;
+    const std::string socket = dir_.file("nobody.sock");
+    ::setenv("CUPS_SERVER", socket.c_str(), 1);
+    cupsSetServer(socket.c_str());
+}
+
+NoPrintService::~NoPrintService()
+{
+    if (previous_) {
+        ::setenv("CUPS_SERVER", previous_->c_str(), 1);
+        cupsSetServer(previous_->c_str());
+    } else {
+        ::unsetenv("CUPS_SERVER");
+        cupsSetServer(nullptr);
+    }
 }
 
 }  // namespace qlxtest

@@ -63,4 +63,19 @@ private:
     std::string problem_;
 };
 
+// Points this process at a print service that is not there, so that it sees
+// no printer whatever the machine runs; the previous choice comes back when
+// the object goes.
+class NoPrintService {
+public:
+    NoPrintService();
+    ~NoPrintService();
+    NoPrintService(const NoPrintService&) = delete;
+    NoPrintService& operator=(const NoPrintService&) = delete;
+
+private:
+    TempDir dir_;
+    std::optional<std::string> previous_;
+};
+
 }  // namespace qlxtest

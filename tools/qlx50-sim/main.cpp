@@ -12,27 +12,28 @@
 
 namespace {
 
-void Usage()
+void Usage(std::ostream& out = std::cerr)
 {
-    std::cerr << "usage: qlx50-sim [options]\n"
-                 "  --link PATH               symbolic link to the device (e.g. for ComPortName)\n"
-                 "  --mode sweep|judge        operating mode reported by the status reply (sweep)\n"
-                 "  --load DIR                slots from R01..R64/M01..M64.q5imp in DIR\n"
-                 "  --save DIR                slots written to DIR when the simulator ends\n"
-                 "  --export-refs DIR         write the stored references as <name>.q5imp into DIR and exit\n"
-                 "  --sweep-ms N              duration of a full-range sweep (6000)\n"
-                 "  --seed N                  seed of the default curves and the measurements (1)\n"
-                 "  --paced                   bytes at 38400 bit/s 8-O-1 instead of at once\n"
-                 "  --silence-after-bytes N   stop answering after N reply bytes\n"
-                 "  --silence-after-commands N  ignore every command after the N-th\n"
-                 "  --wrong-first-byte HEX    send this byte instead of ACK\n"
-                 "  --cut-reply N             end every reply after N bytes\n"
-                 "  --no-etx                  replies without their ETX\n"
-                 "  --garbage N               N random bytes instead of each reply's data\n"
-                 "  --status TEXT             status reply text (ETX appended)\n"
-                 "  --vanish-at N             the device goes away as command N arrives\n"
-                 "  --sweep-values N          a sweep reply holds only its first N values\n"
-                 "  --log                     print each received command to stderr\n";
+    out << "usage: qlx50-sim [options]\n"
+           "  --link PATH               symbolic link to the device (e.g. for ComPortName)\n"
+           "  --mode sweep|judge        operating mode reported by the status reply (sweep)\n"
+           "  --load DIR                slots from R01..R64/M01..M64.q5imp in DIR\n"
+           "  --save DIR                slots written to DIR when the simulator ends\n"
+           "  --export-refs DIR         write the stored references as <name>.q5imp into DIR and exit\n"
+           "  --sweep-ms N              duration of a full-range sweep (6000)\n"
+           "  --seed N                  seed of the default curves and the measurements (1)\n"
+           "  --paced                   bytes at 38400 bit/s 8-O-1 instead of at once\n"
+           "  --silence-after-bytes N   stop answering after N reply bytes\n"
+           "  --silence-after-commands N  ignore every command after the N-th\n"
+           "  --wrong-first-byte HEX    send this byte instead of ACK\n"
+           "  --cut-reply N             end every reply after N bytes\n"
+           "  --no-etx                  replies without their ETX\n"
+           "  --garbage N               N random bytes instead of each reply's data\n"
+           "  --status TEXT             status reply text (ETX appended)\n"
+           "  --vanish-at N             the device goes away as command N arrives\n"
+           "  --sweep-values N          a sweep reply holds only its first N values\n"
+           "  --log                     print each received command to stderr\n"
+           "  -h, --help                show this help and exit\n";
 }
 
 std::string Printable(const std::string& bytes)
@@ -108,9 +109,12 @@ int main(int argc, char** argv)
             config.faults.sweepValues = std::atoi(value().c_str());
         else if (a == "--log")
             log = true;
-        else {
+        else if (a == "--help" || a == "-h") {
+            Usage(std::cout);
+            return 0;
+        } else {
             Usage();
-            return a == "--help" || a == "-h" ? 0 : 2;
+            return 2;
         }
     }
 

@@ -114,10 +114,17 @@ bool Qlx50Sim::Vanished() const
     return vanished_;
 }
 
+std::vector<std::string> Qlx50Sim::Replies() const
+{
+    std::lock_guard lock(mutex_);
+    return replies_;
+}
+
 void Qlx50Sim::ClearLog()
 {
     std::lock_guard lock(mutex_);
     log_.clear();
+    replies_.clear();
 }
 
 SimMemory Qlx50Sim::Memory() const
@@ -334,6 +341,29 @@ void Qlx50Sim::WriteAll(const std::string& bytes)
         std::lock_guard lock(mutex_);
         paced = paced_;
     }
+    // What reached the line, also when the rest is dropped; a reply of which
+    // nothing left is no reply. A piece is logged just before it is written
+    // (whoever has read a byte finds it logged) and taken back if the write
+    // did not take it.
+    bool begun = false;
+    const auto logPiece = [&](std::size_t from, std::size_t count) {
+        std::lock_guard lock(mutex_);
+        if (!begun || replies_.empty())
+            replies_.emplace_back();
+        begun = true;
+        replies_.back().append(bytes, from, count);
+    };
+    const auto takeBack = [&](std::size_t count) {
+        std::lock_guard lock(mutex_);
+        if (replies_.empty())
+            return;
+        std::string& last = replies_.back();
+        last.resize(last.size() - std::min(count, last.size()));
+        if (last.empty()) {
+            replies_.pop_back();
+            begun = false;
+        }
+    };
     // On the real line a byte is there once its stop bit has been sent.
     auto next = Clock::now() + kByteTime;
     std::size_t sent = 0;
@@ -343,7 +373,9 @@ void Qlx50Sim::WriteAll(const std::string& bytes)
             next += kByteTime;
         }
         const std::size_t chunk = paced ? 1 : bytes.size() - sent;
+        logPiece(sent, chunk);
         const ssize_t n = ::write(master_, bytes.data() + sent, chunk);
+        takeBack(chunk - static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;

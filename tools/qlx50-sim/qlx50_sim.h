@@ -71,6 +71,12 @@ public:
     std::size_t CommandCount() const;
     // The line went away (SimFaults::vanishAtCommand).
     bool Vanished() const;
+    // Every reply as it went onto the line, in order: the bytes actually
+    // written after the faults (an ACK and the sweep's points that follow it
+    // are two replies). Together with Commands() this is every byte the line
+    // carried, for the line time a run cannot beat.
+    std::vector<std::string> Replies() const;
+    // Forgets the commands and the replies logged so far.
     void ClearLog();
 
     SimMemory Memory() const;
@@ -108,6 +114,7 @@ private:
     SimFaults faults_;
     bool paced_ = false;
     std::vector<std::string> log_;
+    std::vector<std::string> replies_;
     long bytesSent_ = 0;
     int commandsSeen_ = 0;
     bool vanished_ = false;

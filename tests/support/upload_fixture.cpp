@@ -1,4 +1,4 @@
-#include "upload_fixture.h"
+#include "support/upload_fixture.h"
 
 namespace qlxtest {
 

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTest>
+#include <QTimer>
+#include <QTransform>
+#include <iostream>
+
+#include "app/mainform.h"
+#include "app/page_capture.h"
+#include "app/print_commands.h"
+#include "app/print_dialogs.h"
+#include "model/curve_file.h"
+#include "scripted_file_dialogs.h"
+#include "scripted_print_dialogs.h"
+#include "support/pdf_pages.h"
+#include "support/print_scheduler.h"
+#include "support/temp_dir.h"
+
+namespace qlx {
+namespace {
+
+using qlxtest::PrintScheduler;
+
+constexpr int kRenderDpi = 150;
+constexpr int kDarkLimit = 100;
+constexpr int kTolerance = 2;  // rendered pixels: rounding of the printable area and of the renderer
+// Mean luminance difference (blocks of kBlock pixels) below which a print
+// is the picture, and how much closer it must be than the picture turned
+// over or mirrored.
+constexpr int kBlock = 10;
+constexpr double kSamePicture = 6.0;
+constexpr double kCloser = 1.5;
+
+// A measured curve on channel 1 with the cursor on at 1 kHz.
+void ShowCurveWithCursor(TMainForm& form, const qlxtest::TempDir& dir)
+{
+    CurveLines c{};
+    FillDefaults(c);
+    for (int j = 0; j < kPointCount; ++j)
+        c[PointSlot(0, j)] = std::to_string(200 + 5 * j);
+    const std::string path = dir.file("spk.q5imp");
+    ASSERT_TRUE(WriteCurveFile(path, c).ok);
+    form.OpenCurve(CurveKind::Measured, path);
+    form.CursorOnButtonClick();
+    ASSERT_TRUE(form.curves.CursorOn);
+}
+
+std::string Describe(const QRect& r)
+{
+    return std::to_string(r.left()) + "," + std::to_string(r.top()) + " to " + std::to_string(r.right()) + "," +
+           std::to_string(r.bottom());
+}
+
+void ExpectNear(const QRect& seen, const QRect& expected, const char* what)
+{
+    const bool near = std::abs(seen.left() - expected.left()) <= kTolerance &&
+                      std::abs(seen.top() - expected.top()) <= kTolerance &&
+                      std::abs(seen.right() - expected.right()) <= kTolerance &&
+                      std::abs(seen.bottom() - expected.bottom()) <= kTolerance;
+    EXPECT_TRUE(near) << what << " at " << Describe(seen) << ", computed " << Describe(expected);
+}
+
+// Where the pixels `inImage` of a PageImage of `imageSize` land on the first
+// page as pdftoppm renders it at kRenderDpi: the target rectangle of the
+// printer's page, moved by the printable area's offset. The PDF printer
+// writes every page A4 portrait and turns a landscape job a quarter to the
+// left, its top-left corner to the bottom left.
+QRect OnRenderedPage(const QPrinter& printer, PrintKind kind, QSize imageSize, QRect inImage)
+{
+    const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    const PrintRect r =
+        PrintTargetRect(kind, landscape, imageSize.width(), imageSize.height(), printer.width(), printer.height());
+    const QPoint offset = printer.pageLayout().paintRectPixels(printer.resolution()).topLeft();
+    const double scale = double(kRenderDpi) / printer.resolution();
+    const double sx = double(r.right - r.left) / imageSize.width();
+    const double sy = double(r.bottom - r.top) / imageSize.height();
+    const auto at = [&](double ix, double iy) {
+        return QPointF((offset.x() + r.left + ix * sx) * scale, (offset.y() + r.top + iy * sy) * scale);
+    };
+    const QPointF a = at(inImage.left(), inImage.top());
+    const QPointF b = at(inImage.right() + 1, inImage.bottom() + 1);
+    QRect box(QPoint(qRound(a.x()), qRound(a.y())), QPoint(qRound(b.x()) - 1, qRound(b.y()) - 1));
+    if (landscape) {
+        const int fullWidth = printer.pageLayout().fullRectPixels(kRenderDpi).width();
+        box = QRect(QPoint(box.top(), fullWidth - 1 - box.right()), QPoint(box.bottom(), fullWidth - 1 - box.left()));
+    }
+    return box;
+}
+
+// Mean difference of luminance (0..255) between `image` and the picture
+// printed in `box` of the rendered page, turned back upright, both reduced
+// to blocks of kBlock pixels of the image so that the blur of thin lines by
+// stretching, compression and rendering does not count, the layout does.
+double Difference(const QImage& page, const QRect& box, bool turnedLeft, const QImage& image)
+{
+    QImage printed = page.copy(box);
+    if (turnedLeft)
+        printed = printed.transformed(QTransform().rotate(90));
+    const QSize blocks = image.size() / kBlock;
+    printed = printed.scaled(blocks, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage shown = image.scaled(blocks, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    double sum = 0;
+    for (int y = 0; y < blocks.height(); ++y)
+        for (int x = 0; x < blocks.width(); ++x)
+            sum += std::abs(qGray(printed.pixel(x, y)) - qGray(shown.pixel(x, y)));
+    return sum / (double(blocks.width()) * blocks.height());
+}
+
+// cups-pdf takes the title from the PostScript it is given, parentheses kept.
+std::string CupsPdfTitle(const qlxtest::PdfFacts& facts)
+{
+    const std::string& t = facts.title;
+    return t.size() >= 2 && t.front() == '(' && t.back() == ')' ? t.substr(1, t.size() - 2) : t;
+}
+
+TEST(PrintWithoutPrinter, ItemsAreDisabledAndPrintNothing)
+{
+    const qlxtest::NoPrintService none;
+    qlxtest::ScriptedFileDialogs files;
+    qlxtest::ScriptedPrintDialogs prints;
+    const Settings settings;
+    TMainForm form(settings, files, prints);
+    for (QAction* a : {form.ui.menus.PrinterSetupMenu, form.ui.menus.FilePrintMenu, form.ui.menus.FileGraphPrintMenu})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_EQ(form.printCommands->Printer(), nullptr);
+    form.printCommands->FilePrintSetup();
+    form.printCommands->FilePrint();
+    form.printCommands->FileGraphPrintMenuClick();
+    EXPECT_EQ(prints.setupShown + prints.printShown, 0);
+}
+
+// The platform's dialogs, closed from inside their event loop.
+TEST(QtPrintDialogsTest, PrintDialogWithoutPrintToFileAndSetupDialog)
+{
+    const qlxtest::NoPrintService none;
+    QPrinter printer;
+    QtPrintDialogs dialogs(nullptr);
+    bool printToFile = true;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        printToFile = d->testOption(QAbstractPrintDialog::PrintToFile);
+        d->reject();
+    });
+    EXPECT_FALSE(dialogs.Print(printer)) << "cancelled";
+    EXPECT_FALSE(printToFile);
+
+    bool setupShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
+        setupShown = d != nullptr;
+        if (d)
+            d->accept();
+    });
+    EXPECT_TRUE(dialogs.PrinterSetup(printer));
+    EXPECT_TRUE(setupShown);
+}
+
+// Prints through the window's commands to the PDF printer of a scheduler of
+// the tests' own.
+class WindowPrint : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { scheduler_ = new PrintScheduler; }
+    static void TearDownTestSuite()
+    {
+        delete scheduler_;
+        scheduler_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!scheduler_->Ready())
+            GTEST_SKIP() << "no print service could be started: " << scheduler_->Reason();
+        if (!qlxtest::PopplerAvailable())
+            GTEST_SKIP() << "pdfinfo and pdftoppm (poppler-utils) are not installed";
+        form = std::make_unique<TMainForm>(settings, files, prints);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ShowCurveWithCursor(*form, dir);
+    }
+
+    // Prints by the menu item and checks the one PDF that comes out: title,
+    // one A4 portrait page, the picture's outline where the target rectangle
+    // puts it, and the picture the right way round inside.
+    void PrintAndCheck(QAction* item, PagePart part, PrintKind kind, const char* title)
+    {
+        const QImage image = ImpPageImage(form->ui.imp, part);
+        item->trigger();
+        ASSERT_TRUE(prints.errors.isEmpty()) << prints.errors.join("\n").toStdString();
+        const std::optional<std::string> pdf = scheduler_->WaitForNewPdf();
+        ASSERT_TRUE(pdf) << scheduler_->LastProblem();
+        const std::optional<qlxtest::PdfFacts> facts = qlxtest::ReadPdfFacts(*pdf);
+        ASSERT_TRUE(facts);
+        EXPECT_EQ(CupsPdfTitle(*facts), title);
+        EXPECT_EQ(facts->pages, 1);
+        EXPECT_EQ(facts->pageSize, "595 x 842 pts (A4)");
+
+        const QImage page = qlxtest::RenderPdfPage(*pdf, kRenderDpi);
+        ASSERT_FALSE(page.isNull());
+        const QPrinter& printer = *form->printCommands->Printer();
+        const QRect box = OnRenderedPage(printer, kind, image.size(), image.rect());
+        ExpectNear(qlxtest::DarkBounds(page, kDarkLimit), box, "outline");
+        // The picture itself, upright: far closer to the PageImage than the
+        // PageImage turned over or mirrored is.
+        const bool turned = printer.pageLayout().orientation() == QPageLayout::Landscape;
+        const double upright = Difference(page, box, turned, image);
+        const double turnedOver = Difference(page, box, turned, image.mirrored(true, true));
+        const double mirrored = Difference(page, box, turned, image.mirrored(true, false));
+        std::cout << "[ print ] " << title << ": mean luminance difference " << upright << " upright, " << turnedOver
+                  << " turned over, " << mirrored << " mirrored\n";
+        EXPECT_LT(upright, kSamePicture);
+        EXPECT_LT(upright * kCloser, turnedOver);
+        EXPECT_LT(upright * kCloser, mirrored);
+    }
+
+    static PrintScheduler* scheduler_;
+    qlxtest::TempDir dir;
+    qlxtest::ScriptedFileDialogs files;
+    qlxtest::ScriptedPrintDialogs prints;
+    Settings settings;
+    std::unique_ptr<TMainForm> form;
+};
+
+PrintScheduler* WindowPrint::scheduler_ = nullptr;
+
+TEST_F(WindowPrint, DefaultPrinterInLandscapeAtStart)
+{
+    const QPrinter* printer = form->printCommands->Printer();
+    ASSERT_NE(printer, nullptr);
+    EXPECT_EQ(printer->printerName().toStdString(), scheduler_->Queue());
+    EXPECT_EQ(printer->pageLayout().orientation(), QPageLayout::Landscape);
+    for (QAction* a :
+         {form->ui.menus.PrinterSetupMenu, form->ui.menus.FilePrintMenu, form->ui.menus.FileGraphPrintMenu})
+        EXPECT_TRUE(a->isEnabled());
+}
+
+TEST_F(WindowPrint, PageByOrientationAndGraphByThePortraitRule)
+{
+    {
+        SCOPED_TRACE("page, landscape");
+        PrintAndCheck(form->ui.menus.FilePrintMenu, PagePart::WholePage, PrintKind::Screen, "Impedance");
+    }
+    {
+        SCOPED_TRACE("graph, landscape printer");
+        PrintAndCheck(form->ui.menus.FileGraphPrintMenu, PagePart::Graph, PrintKind::Graph, "Graph");
+    }
+    EXPECT_EQ(prints.printShown, 2);
+}
+
+TEST_F(WindowPrint, SetupChoicesApplyToLaterPrints)
+{
+    prints.setupAnswer = [](QPrinter& p) { return p.setPageOrientation(QPageLayout::Portrait); };
+    form->ui.menus.PrinterSetupMenu->trigger();
+    EXPECT_EQ(prints.setupShown, 1);
+    SCOPED_TRACE("page, portrait");
+    PrintAndCheck(form->ui.menus.FilePrintMenu, PagePart::WholePage, PrintKind::Screen, "Impedance");
+}
+
+TEST_F(WindowPrint, CancelledPrintDialogPrintsNothing)
+{
+    prints.printAnswer = false;
+    form->ui.menus.FilePrintMenu->trigger();
+    EXPECT_EQ(prints.printShown, 1);
+    // The next job is the only PDF that appears.
+    prints.printAnswer = true;
+    SCOPED_TRACE("graph after a cancelled page");
+    PrintAndCheck(form->ui.menus.FileGraphPrintMenu, PagePart::Graph, PrintKind::Graph, "Graph");
+}
+
+TEST_F(WindowPrint, RefusedJobIsReportedAndTheNextPrintWorks)
+{
+    ASSERT_TRUE(scheduler_->RejectJobs());
+    form->ui.menus.FilePrintMenu->trigger();
+    ASSERT_TRUE(scheduler_->AcceptJobs());
+    ASSERT_EQ(prints.errors.size(), 1);
+    EXPECT_TRUE(prints.errors[0].startsWith(QStringLiteral("印刷できませんでした。")))
+        << prints.errors[0].toStdString();
+    prints.errors.clear();
+    SCOPED_TRACE("graph after a refused page");
+    PrintAndCheck(form->ui.menus.FileGraphPrintMenu, PagePart::Graph, PrintKind::Graph, "Graph");
+}
+
+}  // namespace
+}  // namespace qlx
