@@ -25,7 +25,7 @@
 #include "support/scripted_ui.h"
 #include "support/settled_commands.h"
 #include "support/temp_dir.h"
-#include "upload_fixture.h"
+#include "support/upload_fixture.h"
 
 namespace qlx {
 namespace {
