@@ -60,10 +60,20 @@ void BuildMenus(QMainWindow& window, MainMenus& m)
     m.FileImpCsvSaveMenu->setEnabled(false);
     m.FileRefListCsvSaveMenu->setEnabled(false);
     file->addSeparator();
-    m.PrinterSetupMenu =
+    m.PagePrintSetupItem =
         Item(file, QStringLiteral("プリンタ設定(&U)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    m.FilePrintMenu = Item(file, QStringLiteral("インピーダンス画面を印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    m.FilePrintItem = Item(file, QStringLiteral("インピーダンス画面を印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     m.FileGraphPrintMenu = Item(file, QStringLiteral("グラフを印刷(&Q)..."), QKeySequence(Qt::CTRL | Qt::Key_G));
+    // The items' hints: a status tip, and a tool tip beside the highlighted
+    // item, since the window has no status line to show them.
+    const auto hint = [](QAction* a, const QString& text) {
+        a->setStatusTip(text);
+        a->setToolTip(text);
+    };
+    hint(m.PagePrintSetupItem, QStringLiteral("ページの設定を変更します"));
+    hint(m.FilePrintItem, QStringLiteral("現在のファイルを印刷します"));
+    hint(m.FileGraphPrintMenu, QStringLiteral("現在のファイルを印刷します"));
+    file->setToolTipsVisible(true);
     file->addSeparator();
     m.ExitMenu = Item(file, QStringLiteral("終了(&X)"));
 

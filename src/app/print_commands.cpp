@@ -15,8 +15,8 @@ PrintCommands::PrintCommands(const ImpedancePageUi& page, const MainMenus& menus
                              QObject* parent)
     : QObject(parent), page_(page), menus_(menus), dialogs_(dialogs)
 {
-    connect(menus.PrinterSetupMenu, &QAction::triggered, this, &PrintCommands::FilePrintSetup);
-    connect(menus.FilePrintMenu, &QAction::triggered, this, &PrintCommands::FilePrint);
+    connect(menus.PagePrintSetupItem, &QAction::triggered, this, &PrintCommands::FilePrintSetup);
+    connect(menus.FilePrintItem, &QAction::triggered, this, &PrintCommands::FilePrint);
     connect(menus.FileGraphPrintMenu, &QAction::triggered, this, &PrintCommands::FileGraphPrintMenuClick);
 }
 
@@ -26,8 +26,8 @@ void PrintCommands::CheckPrinters()
 {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     if (printers.isEmpty()) {
-        menus_.PrinterSetupMenu->setEnabled(false);
-        menus_.FilePrintMenu->setEnabled(false);
+        menus_.PagePrintSetupItem->setEnabled(false);
+        menus_.FilePrintItem->setEnabled(false);
         menus_.FileGraphPrintMenu->setEnabled(false);
         return;
     }

@@ -1,14 +1,15 @@
 #include "app/print_dialogs.h"
 
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
+
+#include "app/printer_setup_dialog.h"
 
 namespace qlx {
 
 bool QtPrintDialogs::PrinterSetup(QPrinter& printer)
 {
-    QPageSetupDialog dialog(&printer, parent_);
+    PrinterSetupDialog dialog(printer, parent_);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -12,7 +12,7 @@ namespace qlx {
 class PrintDialogs {
 public:
     virtual ~PrintDialogs() = default;
-    // Printer set-up: paper, orientation and margins of `printer`, kept for
+    // Printer set-up: the printer, its paper and the orientation, kept for
     // later prints. False when cancelled.
     virtual bool PrinterSetup(QPrinter& printer) = 0;
     // The print dialog for `printer`, print to file disabled; the printer and

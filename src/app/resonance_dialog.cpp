@@ -69,8 +69,9 @@ void SetCell(QTableWidget* table, int row, int column, const ResonanceCell& cell
 }  // namespace
 
 ResonanceDialog::ResonanceDialog(const CurveState& curves, std::unique_ptr<QSettings> programFile, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    // A tool window: above the main window only, not above other programs.
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       curves_(curves),
       programFile_(std::move(programFile)),
       memory_(*programFile_)
@@ -150,7 +151,11 @@ void ResonanceDialog::Build()
 void ResonanceDialog::ShowModeless()
 {
     Refresh();
-    ShowModelessCentred(*this);
+    // Beside the main window, so that the graph it explains stays in sight.
+    if (parentWidget())
+        ShowModelessBeside(*this, *parentWidget()->window());
+    else
+        ShowModelessCentred(*this);
 }
 
 void ResonanceDialog::Refresh()

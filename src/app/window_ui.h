@@ -46,8 +46,8 @@ struct MainMenus {
     QAction* FileImpCsvSaveMenu = nullptr;
     QAction* FileImpZmaSaveMenu = nullptr;
     QAction* FileRefListCsvSaveMenu = nullptr;
-    QAction* PrinterSetupMenu = nullptr;
-    QAction* FilePrintMenu = nullptr;
+    QAction* PagePrintSetupItem = nullptr;
+    QAction* FilePrintItem = nullptr;
     QAction* FileGraphPrintMenu = nullptr;
     QAction* ExitMenu = nullptr;
     // 編集

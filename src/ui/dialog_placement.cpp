@@ -1,5 +1,7 @@
 #include "ui/dialog_placement.h"
 
+#include <algorithm>
+
 namespace qlx {
 
 namespace {
@@ -37,6 +39,20 @@ QPoint DialogTopLeft(const DialogPlacement& placement, QSize box, const QRect& s
     case dpRightBottom: return {right, bottom};
     }
     return {left, top};
+}
+
+QPoint BesideTopLeft(const QRect& owner, QSize box, const QRect& area)
+{
+    const int areaRight = area.left() + area.width();
+    int x;
+    if (owner.left() + owner.width() + box.width() <= areaRight)
+        x = owner.left() + owner.width();
+    else if (owner.left() - box.width() >= area.left())
+        x = owner.left() - box.width();
+    else
+        x = std::max(area.left(), areaRight - box.width());
+    const int y = std::max(area.top(), std::min(owner.top(), area.top() + area.height() - box.height()));
+    return {x, y};
 }
 
 }  // namespace qlx

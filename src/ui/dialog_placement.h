@@ -24,4 +24,10 @@ struct DialogPlacement {
 // are, even when that puts the box partly off the screen.
 QPoint DialogTopLeft(const DialogPlacement& placement, QSize box, const QRect& screen);
 
+// Top-left corner of a box of the given size beside `owner` (frames in global
+// pixels) within `area` (the screen's available part): to its right, else to
+// its left, else at the area's right edge over the owner; level with the
+// owner's top, moved up as far as needed to fit, never above the area.
+QPoint BesideTopLeft(const QRect& owner, QSize box, const QRect& area);
+
 }  // namespace qlx

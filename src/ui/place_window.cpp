@@ -15,13 +15,33 @@ void PlaceWindow(QWidget& window, const DialogPlacement& placement)
     window.move(DialogTopLeft(placement, window.frameGeometry().size(), area));
 }
 
+namespace {
+
+void ShowOnTop(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
 void ShowModelessCentred(QWidget& window)
 {
     if (!window.isVisible())
         PlaceWindow(window);
-    window.show();
-    window.raise();
-    window.activateWindow();
+    ShowOnTop(window);
+}
+
+void ShowModelessBeside(QWidget& window, const QWidget& owner)
+{
+    if (!window.isVisible()) {
+        window.winId();
+        const QScreen* screen = owner.screen() ? owner.screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        window.move(BesideTopLeft(owner.frameGeometry(), window.frameGeometry().size(), area));
+    }
+    ShowOnTop(window);
 }
 
 }  // namespace qlx

@@ -71,8 +71,8 @@ TEST_F(WindowFixture, ShortcutsOfTheMenuItems)
         {form->ui.menus.ImpFileSaveAsMenu, "Ctrl+Shift+M"},
         {form->ui.menus.RefFileSaveAsMenu, "Ctrl+Shift+R"},
         {form->ui.menus.RefListFileSaveAsMenu, "Ctrl+Shift+L"},
-        {form->ui.menus.PrinterSetupMenu, "Ctrl+Shift+P"},
-        {form->ui.menus.FilePrintMenu, "Ctrl+P"},
+        {form->ui.menus.PagePrintSetupItem, "Ctrl+Shift+P"},
+        {form->ui.menus.FilePrintItem, "Ctrl+P"},
         {form->ui.menus.FileGraphPrintMenu, "Ctrl+G"},
         {form->ui.menus.EditUndoMenu, "Ctrl+Z"},
         {form->ui.menus.ShowPageMenu[0], "F1"},
@@ -101,7 +101,7 @@ TEST_F(WindowFixture, InitialEnabledStates)
     EXPECT_FALSE(form->ui.menus.EditMenu->isEnabled());
     const bool printers = !QPrinterInfo::availablePrinters().isEmpty();
     for (QAction* a :
-         {form->ui.menus.PrinterSetupMenu, form->ui.menus.FilePrintMenu, form->ui.menus.FileGraphPrintMenu})
+         {form->ui.menus.PagePrintSetupItem, form->ui.menus.FilePrintItem, form->ui.menus.FileGraphPrintMenu})
         EXPECT_EQ(a->isEnabled(), printers);
     EXPECT_EQ(form->ui.imp.ImpTerminalEdit->text(), "BINDING POST");
     EXPECT_EQ(form->ui.imp.CursorFreqEdit->text(), " 1.00kHz");

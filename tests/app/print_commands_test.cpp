@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QMenu>
 #include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QTransform>
@@ -15,6 +17,7 @@
 #include "app/page_capture.h"
 #include "app/print_commands.h"
 #include "app/print_dialogs.h"
+#include "app/printer_setup_dialog.h"
 #include "model/curve_file.h"
 #include "scripted_file_dialogs.h"
 #include "scripted_print_dialogs.h"
@@ -126,7 +129,7 @@ TEST(PrintWithoutPrinter, ItemsAreDisabledAndPrintNothing)
     qlxtest::ScriptedPrintDialogs prints;
     const Settings settings;
     TMainForm form(settings, files, prints);
-    for (QAction* a : {form.ui.menus.PrinterSetupMenu, form.ui.menus.FilePrintMenu, form.ui.menus.FileGraphPrintMenu})
+    for (QAction* a : {form.ui.menus.PagePrintSetupItem, form.ui.menus.FilePrintItem, form.ui.menus.FileGraphPrintMenu})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_EQ(form.printCommands->Printer(), nullptr);
     form.printCommands->FilePrintSetup();
@@ -135,31 +138,54 @@ TEST(PrintWithoutPrinter, ItemsAreDisabledAndPrintNothing)
     EXPECT_EQ(prints.setupShown + prints.printShown, 0);
 }
 
-// The platform's dialogs, closed from inside their event loop.
-TEST(QtPrintDialogsTest, PrintDialogWithoutPrintToFileAndSetupDialog)
+TEST(PrintMenu, ItemsCarryTheirHints)
+{
+    const qlxtest::NoPrintService none;
+    qlxtest::ScriptedFileDialogs files;
+    qlxtest::ScriptedPrintDialogs prints;
+    const Settings settings;
+    TMainForm form(settings, files, prints);
+    const MainMenus& m = form.ui.menus;
+    EXPECT_EQ(m.PagePrintSetupItem->statusTip(), QStringLiteral("ページの設定を変更します"));
+    for (QAction* a : {m.FilePrintItem, m.FileGraphPrintMenu})
+        EXPECT_EQ(a->statusTip(), QStringLiteral("現在のファイルを印刷します")) << a->text().toStdString();
+    // Shown beside the highlighted item, as the window has no status line.
+    EXPECT_TRUE(m.FileMenu->toolTipsVisible());
+    EXPECT_EQ(m.PagePrintSetupItem->toolTip(), m.PagePrintSetupItem->statusTip());
+}
+
+// The dialogs, closed from inside their event loop.
+TEST(QtPrintDialogsTest, PrintDialogOffersNoFileAndSetupDialogIsOurs)
 {
     const qlxtest::NoPrintService none;
     QPrinter printer;
     QtPrintDialogs dialogs(nullptr);
     bool printToFile = true;
+    QStringList destinations;
     QTimer::singleShot(0, [&] {
         auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
         printToFile = d->testOption(QAbstractPrintDialog::PrintToFile);
+        for (const QComboBox* box : d->findChildren<QComboBox*>())
+            for (int i = 0; i < box->count(); ++i)
+                destinations << box->itemText(i);
         d->reject();
     });
     EXPECT_FALSE(dialogs.Print(printer)) << "cancelled";
     EXPECT_FALSE(printToFile);
+    EXPECT_FALSE(destinations.contains(QPrintDialog::tr("Print to File (PDF)")))
+        << destinations.join(", ").toStdString();
 
-    bool setupShown = false;
+    QString title;
     QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
-        setupShown = d != nullptr;
-        if (d)
+        auto* d = qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
+        if (d) {
+            title = d->windowTitle();
             d->accept();
+        }
     });
     EXPECT_TRUE(dialogs.PrinterSetup(printer));
-    EXPECT_TRUE(setupShown);
+    EXPECT_EQ(title, QStringLiteral("プリンタ設定"));
 }
 
 // Prints through the window's commands to the PDF printer of a scheduler of
@@ -236,7 +262,7 @@ TEST_F(WindowPrint, DefaultPrinterInLandscapeAtStart)
     EXPECT_EQ(printer->printerName().toStdString(), scheduler_->Queue());
     EXPECT_EQ(printer->pageLayout().orientation(), QPageLayout::Landscape);
     for (QAction* a :
-         {form->ui.menus.PrinterSetupMenu, form->ui.menus.FilePrintMenu, form->ui.menus.FileGraphPrintMenu})
+         {form->ui.menus.PagePrintSetupItem, form->ui.menus.FilePrintItem, form->ui.menus.FileGraphPrintMenu})
         EXPECT_TRUE(a->isEnabled());
 }
 
@@ -244,7 +270,7 @@ TEST_F(WindowPrint, PageByOrientationAndGraphByThePortraitRule)
 {
     {
         SCOPED_TRACE("page, landscape");
-        PrintAndCheck(form->ui.menus.FilePrintMenu, PagePart::WholePage, PrintKind::Screen, "Impedance");
+        PrintAndCheck(form->ui.menus.FilePrintItem, PagePart::WholePage, PrintKind::Screen, "Impedance");
     }
     {
         SCOPED_TRACE("graph, landscape printer");
@@ -256,16 +282,62 @@ TEST_F(WindowPrint, PageByOrientationAndGraphByThePortraitRule)
 TEST_F(WindowPrint, SetupChoicesApplyToLaterPrints)
 {
     prints.setupAnswer = [](QPrinter& p) { return p.setPageOrientation(QPageLayout::Portrait); };
-    form->ui.menus.PrinterSetupMenu->trigger();
+    form->ui.menus.PagePrintSetupItem->trigger();
     EXPECT_EQ(prints.setupShown, 1);
     SCOPED_TRACE("page, portrait");
-    PrintAndCheck(form->ui.menus.FilePrintMenu, PagePart::WholePage, PrintKind::Screen, "Impedance");
+    PrintAndCheck(form->ui.menus.FilePrintItem, PagePart::WholePage, PrintKind::Screen, "Impedance");
+}
+
+// The set-up dialog itself: its OK applies the printer, paper and orientation
+// chosen; its Cancel leaves the printer as it was.
+TEST_F(WindowPrint, SetupDialogAppliesOnlyByOk)
+{
+    const QString queue = QString::fromStdString(scheduler_->Queue());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(queue);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QList<QPageSize> papers = PapersOf(queue);
+    ASSERT_GE(papers.size(), 2) << "the PDF queue names its papers";
+    const QPageSize other = papers[0].isEquivalentTo(printer.pageLayout().pageSize()) ? papers[1] : papers[0];
+    QtPrintDialogs dialogs(nullptr);
+
+    // Answers the open dialog: portrait and the other paper, then `ok`.
+    QStringList listed;
+    auto answer = [&](bool ok) {
+        QTimer::singleShot(0, [&, ok] {
+            auto* d = qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            auto* printers = d->findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* paper = d->findChild<QComboBox*>(QStringLiteral("papers"));
+            ASSERT_TRUE(printers && paper);
+            listed.clear();
+            for (int i = 0; i < printers->count(); ++i)
+                listed << printers->itemText(i);
+            EXPECT_EQ(printers->currentText(), queue);
+            paper->setCurrentText(other.name());
+            d->findChild<QRadioButton*>(QStringLiteral("portrait"))->click();
+            ok ? d->accept() : d->reject();
+        });
+    };
+
+    answer(false);
+    EXPECT_FALSE(dialogs.PrinterSetup(printer));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_FALSE(printer.pageLayout().pageSize().isEquivalentTo(other));
+    EXPECT_TRUE(listed.contains(queue));
+
+    answer(true);
+    EXPECT_TRUE(dialogs.PrinterSetup(printer));
+    EXPECT_EQ(printer.printerName(), queue);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_TRUE(printer.pageLayout().pageSize().isEquivalentTo(other))
+        << printer.pageLayout().pageSize().name().toStdString();
 }
 
 TEST_F(WindowPrint, CancelledPrintDialogPrintsNothing)
 {
     prints.printAnswer = false;
-    form->ui.menus.FilePrintMenu->trigger();
+    form->ui.menus.FilePrintItem->trigger();
     EXPECT_EQ(prints.printShown, 1);
     // The next job is the only PDF that appears.
     prints.printAnswer = true;
@@ -276,7 +348,7 @@ TEST_F(WindowPrint, CancelledPrintDialogPrintsNothing)
 TEST_F(WindowPrint, RefusedJobIsReportedAndTheNextPrintWorks)
 {
     ASSERT_TRUE(scheduler_->RejectJobs());
-    form->ui.menus.FilePrintMenu->trigger();
+    form->ui.menus.FilePrintItem->trigger();
     ASSERT_TRUE(scheduler_->AcceptJobs());
     ASSERT_EQ(prints.errors.size(), 1);
     EXPECT_TRUE(prints.errors[0].startsWith(QStringLiteral("印刷できませんでした。")))

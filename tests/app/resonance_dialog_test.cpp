@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 
 #include "resonance_window_fixture.h"
+#include "ui/dialog_placement.h"
 
 namespace qlx {
 namespace {
@@ -30,7 +32,7 @@ qlxsim::SpeakerModel WooferUnit(double fs)
 
 using ResonanceDialogTest = qlxtest::ResonanceWindowFixture;
 
-TEST_F(ResonanceDialogTest, ToolsMenuOpensItModelessOnTop)
+TEST_F(ResonanceDialogTest, ToolsMenuOpensItModelessBesideTheWindow)
 {
     const QList<QAction*> tools = form->ui.menus.ToolsMenu->actions();
     const qsizetype at = tools.indexOf(form->ui.menus.ResonanceMenu);
@@ -43,7 +45,13 @@ TEST_F(ResonanceDialogTest, ToolsMenuOpensItModelessOnTop)
     form->ui.menus.ResonanceMenu->trigger();
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_FALSE(Dialog().isModal());
-    EXPECT_TRUE(Dialog().windowFlags() & Qt::WindowStaysOnTopHint);
+    // Above the main window (a tool window of it), not above other programs.
+    EXPECT_EQ(Dialog().windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_FALSE(Dialog().windowFlags() & Qt::WindowStaysOnTopHint);
+    const QRect area = form->screen()->availableGeometry();
+    EXPECT_EQ(Dialog().frameGeometry().topLeft(),
+              qlx::BesideTopLeft(form->frameGeometry(), Dialog().frameGeometry().size(), area));
+    EXPECT_TRUE(area.contains(Dialog().frameGeometry())) << "on the screen whole";
     EXPECT_EQ(Dialog().windowTitle(), QStringLiteral("共振パラメータ"));
     EXPECT_EQ(Dialog().font().family(), QStringLiteral("IPAPGothic"));
     EXPECT_EQ(Dialog().font().pixelSize(), 12);

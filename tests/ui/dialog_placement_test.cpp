@@ -59,3 +59,31 @@ TEST(DialogPlacement, BoxLargerThanScreenStartsAboveLeftOnCentre)
 }
 
 }  // namespace
+
+namespace {
+
+struct BesideCase {
+    const char* name;
+    QRect owner;
+    QSize box;
+    QPoint expected;
+};
+
+// Beside the owner on the available part of kScreen: x 1000..1799, y 50..649.
+TEST(DialogPlacement, BesideTheOwnerWhereItFits)
+{
+    const BesideCase cases[] = {
+        {"right of the owner", QRect(1000, 60, 400, 300), QSize(300, 200), QPoint(1400, 60)},
+        {"right touching the screen's edge", QRect(1000, 60, 500, 300), QSize(300, 200), QPoint(1500, 60)},
+        {"left when the right is too narrow", QRect(1400, 60, 300, 300), QSize(300, 200), QPoint(1100, 60)},
+        {"over the owner at the right edge when neither side fits", QRect(1100, 60, 600, 300), QSize(300, 200),
+         QPoint(1500, 60)},
+        {"moved up to fit below", QRect(1000, 500, 400, 100), QSize(300, 200), QPoint(1400, 450)},
+        {"never above the screen", QRect(1000, 0, 400, 100), QSize(300, 200), QPoint(1400, 50)},
+        {"taller than the screen starts at its top", QRect(1000, 100, 400, 100), QSize(300, 700), QPoint(1400, 50)},
+    };
+    for (const BesideCase& c : cases)
+        EXPECT_EQ(qlx::BesideTopLeft(c.owner, c.box, kScreen), c.expected) << c.name;
+}
+
+}  // namespace
