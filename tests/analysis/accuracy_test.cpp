@@ -167,6 +167,23 @@ TEST(Accuracy, RefinedValuesWithAStrongCoil)
     ExpectProperty({"refined_qts_strong_coil", RefinedQts, {1.0, INFINITY}}, " %", CoilReactance::kStrong);
 }
 
+// The refined bounds hold for the fit itself, not for the classic values
+// standing in: the fit is accepted for nearly every driver of every class.
+TEST(Accuracy, RefinementIsAcceptedForNearlyEveryDriver)
+{
+    for (CoilReactance coil : {CoilReactance::kTypical, CoilReactance::kStrong})
+        for (DriverClass c : kClasses) {
+            const auto& drivers = DriversOf(c, coil);
+            const auto accepted = std::count_if(drivers.begin(), drivers.end(),
+                                                [](const Analysed& a) { return a.analysis.refinement.Accepted(); });
+            const double share = double(accepted) / double(drivers.size());
+            std::cout << "[ accuracy ] refinement accepted " << qlxtest::ClassName(c)
+                      << (coil == CoilReactance::kStrong ? " strong coil" : "") << ": " << accepted << " of "
+                      << drivers.size() << "\n";
+            EXPECT_GE(share, 0.95) << qlxtest::ClassName(c);
+        }
+}
+
 TEST(Accuracy, MinimumPhase) { ExpectProperty({"minimum_phase", PhaseError, {5.0, INFINITY}}, " deg"); }
 
 // The bounds must be able to fail: the grid's largest point, without the
