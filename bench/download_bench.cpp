@@ -71,7 +71,7 @@ void BM_Download(benchmark::State& state)
     for (auto _ : state) {
         sim.ClearLog();
         qlx::DownloadRequest request;
-        request.Today = {2024, 12, 8};
+        request.today = {2024, 12, 8};
         qlx::DownloadRecord record;
         const qlxbench::ThreadCpu cpuStart = qlxbench::ThreadCpu::Now();
         const auto start = Clock::now();
@@ -93,7 +93,7 @@ void BM_Download(benchmark::State& state)
         sample.cpu = cpu;
         sample.bareMs = qlxbench::ReplayBare(sim.devicePath(), sim.Commands(), sim.Replies());
         qlxbench::Record(state, operation, sample);
-        state.counters["files"] = static_cast<double>(record.Files.size());
+        state.counters["files"] = static_cast<double>(record.files.size());
     }
 }
 BENCHMARK(BM_Download)

@@ -54,7 +54,7 @@ int main(int argc, char** argv)
         editor.Open(path);
         std::size_t held = 0;
         for (const qlx::RefListRow& row : editor.List.Rows)
-            held += row.Name.size() + row.FileName.size() + row.Folder.size();
+            held += row.name.size() + row.fileName.size() + row.folder.size();
         outcome = std::to_string(ui.warnings) + " warning(s), rows hold " + std::to_string(held) + " bytes";
     }
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -9,13 +9,13 @@ namespace qlx {
 
 // One entry of the COM port list: what it shows and the ComPortName it gives.
 struct ComPortChoice {
-    std::string Label;  // UTF-8
-    std::string Value;
+    std::string label;  // UTF-8
+    std::string value;
 };
 
 struct ComPortChoices {
-    std::vector<ComPortChoice> Items;
-    int Selected = 0;
+    std::vector<ComPortChoice> items;
+    int selected = 0;
 };
 
 // The list of the COM port dialog: "COM 1".."COM 9", then the serial devices

@@ -42,9 +42,9 @@ void TComPortNoDialog::FillList(const std::string& selectedValue, const std::vec
 {
     ComNo->clear();
     const ComPortChoices choices = BuildComPortChoices(selectedValue, devices);
-    for (const ComPortChoice& c : choices.Items)
-        ComNo->addItem(QString::fromStdString(c.Label), QString::fromStdString(c.Value));
-    ComNo->setCurrentIndex(choices.Selected);
+    for (const ComPortChoice& c : choices.items)
+        ComNo->addItem(QString::fromStdString(c.label), QString::fromStdString(c.value));
+    ComNo->setCurrentIndex(choices.selected);
     // Device entries are long; the open list may be wider than the box.
     ComNo->view()->setMinimumWidth(ComNo->view()->sizeHintForColumn(0) + 24);
 }

@@ -78,8 +78,8 @@ std::vector<int> SelectedNumbers(const QTreeWidget* view)
 // The folder the user confirmed is remembered whatever the end of the run.
 void Remember(std::string& folder, const DownloadRecord& record)
 {
-    if (!record.ChosenFolder.empty())
-        folder = record.ChosenFolder;
+    if (!record.chosenFolder.empty())
+        folder = record.chosenFolder;
 }
 
 // What a download needs besides the selection: the remembered folder, and
@@ -88,10 +88,10 @@ DownloadRequest Request(const std::string& rememberedFolder, std::optional<std::
 {
     const QDate today = QDate::currentDate();
     DownloadRequest request;
-    request.RememberedFolder = rememberedFolder;
-    request.Selection = std::move(selection);
-    request.Today = {today.year(), today.month(), today.day()};
-    request.ShortDateFormat = QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
+    request.rememberedFolder = rememberedFolder;
+    request.selection = std::move(selection);
+    request.today = {today.year(), today.month(), today.day()};
+    request.shortDateFormat = QLocale::system().dateFormat(QLocale::ShortFormat).toStdString();
     return request;
 }
 

@@ -39,7 +39,7 @@ class UploadPanel;
 // both curves with their derived state, the graph and the instrument — and
 // connects the menus. The controls are built by BuildMainWindow into `ui`;
 // a page with behaviour of its own is a class of its own (RefListPage,
-// DownloadPage).
+// DownloadPage, UploadPanel, ExportCommands, PrintCommands, ...).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:

@@ -77,8 +77,8 @@ void TMainForm::RedrawGraph()
     view.Scale = graphLevel.Scale();
     view.CursorIndex = ui.imp.CursorFreqUpDown->Position();
     const RedrawResult r = qlx::RedrawGraph(graphImages, curves, view);
-    judgeResult = r.Verdict;
-    SetCursorReadouts(r.Readouts);
+    judgeResult = r.verdict;
+    SetCursorReadouts(r.readouts);
     ui.imp.ImpGraphImage->SetImage(graphImages.ImpGraphImage);
     ShowJudgement();
 }

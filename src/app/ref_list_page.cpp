@@ -97,7 +97,7 @@ RefListPage::RefListPage(QTabWidget* pages, UploadPageUi& page, MainMenus& menus
 
     QTableWidget* grid = page.RefListStringGrid;
     grid->setItemDelegate(new MissingRowDelegate(
-        [this](int row) { return row >= 0 && row < kRefListRows && editor_->List.Rows[row].Missing; }, grid));
+        [this](int row) { return row >= 0 && row < kRefListRows && editor_->List.Rows[row].missing; }, grid));
 
     connect(page.RefListOpenButton, &QToolButton::clicked, this, [this] { RefListOpenButtonClick(false); });
     connect(menus.RefListFileOpenMenu, &QAction::triggered, this, [this] { RefListOpenButtonClick(true); });
@@ -132,9 +132,9 @@ void RefListPage::ShowRefList()
     QTableWidget* grid = page_.RefListStringGrid;
     for (int r = 0; r < kRefListRows; ++r) {
         const RefListRow& row = ed.List.Rows[r];
-        grid->item(r, 0)->setText(QString::fromStdString(SjisToUtf8(row.Name)));
-        grid->item(r, 1)->setText(FromLocal(row.FileName));
-        grid->item(r, 2)->setText(FromLocal(row.Folder));
+        grid->item(r, 0)->setText(QString::fromStdString(SjisToUtf8(row.name)));
+        grid->item(r, 1)->setText(FromLocal(row.fileName));
+        grid->item(r, 2)->setText(FromLocal(row.folder));
     }
     grid->viewport()->update();
     page_.RefListFileNameEdit->setText(FromLocal(ed.ShownFileName));

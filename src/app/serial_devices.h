@@ -8,9 +8,9 @@ namespace qlx {
 
 // A serial device present on this machine.
 struct SerialDevice {
-    std::string Path;         // "/dev/ttyUSB0", "/dev/serial/by-id/usb-..."
-    std::string Description;  // USB maker and product when the system knows them
-    bool Accessible = true;   // the user may open it for reading and writing
+    std::string path;         // "/dev/ttyUSB0", "/dev/serial/by-id/usb-..."
+    std::string description;  // USB maker and product when the system knows them
+    bool accessible = true;   // the user may open it for reading and writing
 };
 
 // Whether the current user may open a device for reading and writing.

@@ -16,24 +16,24 @@ StepResult DownloadRun::ChooseParent(const char* title, const std::string& remem
         session_.SetCommState(CommIdle);
         return Outcome::Cancelled;
     }
-    record_.ChosenFolder = *chosen;
+    record_.chosenFolder = *chosen;
     session_.SetCommState(CommConfirmed);
     return Outcome::Done;
 }
 
 StepResult DownloadRun::MakeFolder(const std::string& prefix, const DownloadRequest& request)
 {
-    const std::string parent = record_.ChosenFolder;
-    folderName_ = FirstFreeName(prefix + RunFolderDate(request.Today, request.ShortDateFormat), "",
+    const std::string parent = record_.chosenFolder;
+    folderName_ = FirstFreeName(prefix + RunFolderDate(request.today, request.shortDateFormat), "",
                                 [&](const std::string& name) { return EntryExists(JoinPath(parent, name)); });
     const std::string path = JoinPath(parent, folderName_);
     if (IoResult io = qlx::MakeFolder(path); !io)
         return FileFailure(io);
-    record_.RunFolder = path;
+    record_.runFolder = path;
     return Outcome::Done;
 }
 
-std::string DownloadRun::PathOf(const std::string& fileName) const { return JoinPath(record_.RunFolder, fileName); }
+std::string DownloadRun::PathOf(const std::string& fileName) const { return JoinPath(record_.runFolder, fileName); }
 
 std::string DownloadRun::FreeFileName(const std::string& wanted) const
 {
@@ -46,7 +46,7 @@ StepResult DownloadRun::Create(OutputFile& file, const std::string& path)
 {
     if (IoResult io = file.Create(path); !io)
         return FileFailure(io);
-    record_.Files.push_back(path);
+    record_.files.push_back(path);
     return Outcome::Done;
 }
 
@@ -81,11 +81,11 @@ StepResult DownloadRun::Cancel()
     (void)listFile.Close();
     session_.ui().ProgressClose();
     if (folderMade()) {
-        if (!session_.ui().MoveToTrash(record_.RunFolder))
-            (void)RemoveTree(record_.RunFolder);
-        record_.RunFolderRemoved = !EntryExists(record_.RunFolder);
-        if (record_.RunFolderRemoved)
-            record_.Files.clear();
+        if (!session_.ui().MoveToTrash(record_.runFolder))
+            (void)RemoveTree(record_.runFolder);
+        record_.runFolderRemoved = !EntryExists(record_.runFolder);
+        if (record_.runFolderRemoved)
+            record_.files.clear();
     }
     return Outcome::Cancelled;
 }

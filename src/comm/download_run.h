@@ -23,7 +23,7 @@ public:
     // taken) in the chosen folder. Failed after FileFailure.
     StepResult MakeFolder(const std::string& prefix, const DownloadRequest& request);
     const std::string& folderName() const { return folderName_; }
-    bool folderMade() const { return !record_.RunFolder.empty(); }
+    bool folderMade() const { return !record_.runFolder.empty(); }
     // Path of a file in the run folder.
     std::string PathOf(const std::string& fileName) const;
     // A name for a new file in the run folder that no entry there has yet.

@@ -23,35 +23,35 @@ OpResult<ImpEntries> ListMeasured(InstrumentSession& session);
 struct DownloadRequest {
     // RefDownloadDir or ImpDownloadDir: the folder browser opens there when
     // it exists (else the user interface starts in the documents folder).
-    std::string RememberedFolder;
+    std::string rememberedFolder;
     // No value: download everything stored. References: the numbers 1..64
     // of the selected rows (fetched in number order). Measured curves: the
     // numbers 1..64 of the selected rows in the order the list shows them
     // (fetched in that order, each the slot its row shows). Numbers outside
     // 1..64 are left out; a selection of none starts nothing.
-    std::optional<std::vector<int>> Selection;
+    std::optional<std::vector<int>> selection;
     // Today, and the system's short date format
     // (QLocale::system().dateFormat(QLocale::ShortFormat)), for the run
     // folder's name.
-    RunDate Today;
-    std::string ShortDateFormat = "yyyy/MM/dd";
+    RunDate today;
+    std::string shortDateFormat = "yyyy/MM/dd";
 };
 
 // What a download changed, filled as the run goes, whatever its end.
 struct DownloadRecord {
     // The folder the user confirmed (becomes RefDownloadDir/ImpDownloadDir);
     // empty when the browser was not reached or was cancelled.
-    std::string ChosenFolder;
+    std::string chosenFolder;
     // The run folder made inside it ("Ref_20241208", "Imp_20241208_1", ...
     // as a full path); empty when none was made.
-    std::string RunFolder;
+    std::string runFolder;
     // A cancelled run's folder went to the trash (or was deleted).
-    bool RunFolderRemoved = false;
+    bool runFolderRemoved = false;
     // Full paths of the files the run left, in the order they were made:
     // the list file first (references), then the curve files under their
     // final names; a curve file cut short by a failure is among them (a
     // measured one as "temp.q5imp").
-    std::vector<std::string> Files;
+    std::vector<std::string> files;
 };
 
 // Downloads reference curves into a new folder "Ref_" + date in the folder

@@ -15,12 +15,12 @@ constexpr const char* kTempFileName = "temp.q5imp";
 std::vector<int> SlotsToFetch(const DownloadRequest& request)
 {
     std::vector<int> slots;
-    if (!request.Selection) {
+    if (!request.selection) {
         for (int s = 0; s < kStoredCurveSlots; ++s)
             slots.push_back(s);
         return slots;
     }
-    for (int row : *request.Selection)
+    for (int row : *request.selection)
         if (row >= 1 && row <= kStoredCurveSlots)
             slots.push_back(ImpRowSlot(row));
     return slots;
@@ -37,7 +37,7 @@ StepResult GiveFinalName(DownloadRun& run, DownloadRecord& record)
     const std::string path = run.PathOf(run.FreeFileName(ImpCurveFileName(lines[StampLine], lines[NameLine])));
     if (IoResult io = RenameFile(temp, path); !io)
         return run.FileFailure(io);
-    record.Files.back() = path;
+    record.files.back() = path;
     return Outcome::Done;
 }
 
@@ -82,7 +82,7 @@ OpResult<> DownloadMeasured(InstrumentSession& session, const DownloadRequest& r
     if (auto r = session.StatusCheck(); !r)
         return r.outcome();
     DownloadRun run(session, record);
-    if (auto r = run.ChooseParent(kImpFolderTitle, request.RememberedFolder); !r)
+    if (auto r = run.ChooseParent(kImpFolderTitle, request.rememberedFolder); !r)
         return r.outcome();
     session.OpenProgress(static_cast<int>(slots.size()));
     for (size_t i = 0; i < slots.size(); ++i) {

@@ -28,9 +28,9 @@ std::array<bool, kStoredCurveSlots + 1> WantedNumbers(const DownloadRequest& req
 {
     std::array<bool, kStoredCurveSlots + 1> wanted{};
     for (int n = 1; n <= kStoredCurveSlots; ++n)
-        wanted[n] = !request.Selection;
-    if (request.Selection)
-        for (int n : *request.Selection)
+        wanted[n] = !request.selection;
+    if (request.selection)
+        for (int n : *request.selection)
             if (n >= 1 && n <= kStoredCurveSlots)
                 wanted[n] = true;
     return wanted;
@@ -83,7 +83,7 @@ OpResult<> DownloadReferences(InstrumentSession& session, const DownloadRequest&
     if (auto r = session.StatusCheck(); !r)
         return r.outcome();
     DownloadRun run(session, record);
-    if (auto r = run.ChooseParent(kRefFolderTitle, request.RememberedFolder); !r)
+    if (auto r = run.ChooseParent(kRefFolderTitle, request.rememberedFolder); !r)
         return r.outcome();
     session.OpenProgress(kStoredCurveSlots);
     for (int n = 1; n <= kStoredCurveSlots; ++n) {

@@ -25,8 +25,8 @@ void DrawThresholdCurve(PlotPen& pen, const GraphScale& scale, const std::vector
 {
     for (std::size_t i = 0; i < curve.size(); ++i) {
         const ThresholdVertex& v = curve[i];
-        const std::int64_t x = PointColumn(v.Index);
-        const std::int64_t y = v.OnFloor ? kFloorRow : scale.ValueRow(v.Value);
+        const std::int64_t x = PointColumn(v.index);
+        const std::int64_t y = v.onFloor ? kFloorRow : scale.ValueRow(v.value);
         if (i == 0)
             pen.MoveTo(x, y);
         else
@@ -37,12 +37,12 @@ void DrawThresholdCurve(PlotPen& pen, const GraphScale& scale, const std::vector
 void DrawThresholds(PlotPen& pen, const GraphScale& scale, const ThresholdDrawing& d)
 {
     pen.SetColour(kThresholdColour);
-    DrawThresholdCurve(pen, scale, d.Upper);
-    DrawThresholdCurve(pen, scale, d.Lower);
-    for (const ThresholdCross& c : d.Crosses) {
-        pen.SetColour(c.Kind == CrossKind::Ng2 ? kNg2Colour : kNg1Colour);
-        const std::int64_t x = PointColumn(c.Index);
-        const std::int64_t y = scale.ValueRow(c.Value);
+    DrawThresholdCurve(pen, scale, d.upper);
+    DrawThresholdCurve(pen, scale, d.lower);
+    for (const ThresholdCross& c : d.crosses) {
+        pen.SetColour(c.kind == CrossKind::Ng2 ? kNg2Colour : kNg1Colour);
+        const std::int64_t x = PointColumn(c.index);
+        const std::int64_t y = scale.ValueRow(c.value);
         pen.MoveTo(x, y - kCrossArm);
         pen.LineTo(x, y + kCrossArm);
         pen.MoveTo(x - kCrossArm, y);
@@ -102,7 +102,7 @@ RedrawResult RedrawGraph(ImpGraphImages& images, const CurveState& s, const Grap
         const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, c, {s.RefNg1[c], s.RefNg2[c], s.RefNg3[c]},
                                                    view.JudgeMin, view.JudgeMax);
         DrawThresholds(pen, scale, d);
-        result.Verdict = d.Verdict;
+        result.verdict = d.verdict;
     }
     if (s.RefLoaded && (s.ShownCurves & kShowReference) && allowed) {
         pen.SetColour(kReferenceColour);
@@ -118,7 +118,7 @@ RedrawResult RedrawGraph(ImpGraphImages& images, const CurveState& s, const Grap
         pen.MoveTo(x, kCursorTop);
         pen.LineTo(x, kCursorEnd);
     }
-    result.Readouts = CursorValueReadouts(s, view.CursorIndex, view.JudgeMin, view.JudgeMax, allowed);
+    result.readouts = CursorValueReadouts(s, view.CursorIndex, view.JudgeMin, view.JudgeMax, allowed);
     CopyPlotToScreen(plot, images.ImpGraphImage);
     return result;
 }

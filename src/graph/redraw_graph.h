@@ -22,8 +22,8 @@ struct GraphView {
 };
 
 struct RedrawResult {
-    JudgeResult Verdict = JudgeResult::None;  // None when no judgement was made
-    CursorReadouts Readouts;
+    JudgeResult verdict = JudgeResult::None;  // None when no judgement was made
+    CursorReadouts readouts;
 };
 
 // The three images of the impedance graph.

@@ -34,7 +34,7 @@ namespace {
 void SetClamped(EditorPositions& pos, ThresholdEditor e, int value)
 {
     const SpinnerRange r = RangeOf(e);
-    pos[e] = std::clamp(value, r.Min, r.Max);
+    pos[e] = std::clamp(value, r.min, r.max);
 }
 
 ChannelInts& StoreOf(CurveState& s, ThresholdEditor e)

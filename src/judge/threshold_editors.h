@@ -24,8 +24,8 @@ struct EditorPositions {
 };
 
 struct SpinnerRange {
-    int Min;
-    int Max;
+    int min;
+    int max;
 };
 SpinnerRange RangeOf(ThresholdEditor e);
 

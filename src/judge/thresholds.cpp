@@ -71,13 +71,13 @@ void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p
     const auto m = PointValue(imp, c, k);
     const bool ng1 = kind == CrossKind::Ng1;
     const std::int64_t h = ThresholdHigh(*r, p);
-    d.Crosses.push_back({k, h, kind});
+    d.crosses.push_back({k, h, kind});
     if (m && h != 0 && *m > h)
-        d.Verdict = ng1 ? JudgeResult::Ng1H : JudgeResult::Ng2H;
+        d.verdict = ng1 ? JudgeResult::Ng1H : JudgeResult::Ng2H;
     const std::int64_t l = ThresholdLow(*r, p);
-    d.Crosses.push_back({k, l, kind});
+    d.crosses.push_back({k, l, kind});
     if (m && l != 0 && *m < l)
-        d.Verdict = ng1 ? JudgeResult::Ng1L : JudgeResult::Ng2L;
+        d.verdict = ng1 ? JudgeResult::Ng1L : JudgeResult::Ng2L;
 }
 
 }  // namespace
@@ -85,9 +85,9 @@ void PointTest(const CurveLines& ref, const CurveLines& imp, int c, int k, int p
 ThresholdDrawing JudgeThresholds(const CurveLines& ref, const CurveLines& imp, int c, ThresholdPercents p, int a, int b)
 {
     ThresholdDrawing d;
-    d.Verdict = JudgeResult::Ok;
-    BandEdge(ref, imp, c, p.Ng3, a, b, Side::High, d.Upper, d.Verdict);
-    BandEdge(ref, imp, c, p.Ng3, a, b, Side::Low, d.Lower, d.Verdict);
+    d.verdict = JudgeResult::Ok;
+    BandEdge(ref, imp, c, p.Ng3, a, b, Side::High, d.upper, d.verdict);
+    BandEdge(ref, imp, c, p.Ng3, a, b, Side::Low, d.lower, d.verdict);
     const int k = ReferenceMinimumIndex(ref, c, a, b);
     if (a <= k && k <= b) {
         PointTest(ref, imp, c, k, p.Ng2, CrossKind::Ng2, d);

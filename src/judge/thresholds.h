@@ -16,29 +16,29 @@ std::int64_t ThresholdHigh(std::int64_t r, int p);
 std::int64_t ThresholdLow(std::int64_t r, int p);
 
 // A vertex of an NG3 curve in value terms; the graph maps it to a row.
-// OnFloor: the threshold was 0 and the vertex lies on row 200, under the plot.
+// onFloor: the threshold was 0 and the vertex lies on row 200, under the plot.
 struct ThresholdVertex {
-    int Index;
-    std::int64_t Value;
-    bool OnFloor;
+    int index;
+    std::int64_t value;
+    bool onFloor;
 };
 
 enum class CrossKind { Ng2, Ng1 };
 
-// A cross marker of a point test, centred on (PointColumn(Index), ValueRow(Value)).
+// A cross marker of a point test, centred on (PointColumn(index), ValueRow(value)).
 struct ThresholdCross {
-    int Index;
-    std::int64_t Value;
-    CrossKind Kind;
+    int index;
+    std::int64_t value;
+    CrossKind kind;
 };
 
 // Everything the threshold pass draws, in drawing order, and its verdict.
 // Each curve's first vertex is a pen move; an empty curve is not drawn.
 struct ThresholdDrawing {
-    std::vector<ThresholdVertex> Upper;
-    std::vector<ThresholdVertex> Lower;
-    std::vector<ThresholdCross> Crosses;
-    JudgeResult Verdict = JudgeResult::Ok;
+    std::vector<ThresholdVertex> upper;
+    std::vector<ThresholdVertex> lower;
+    std::vector<ThresholdCross> crosses;
+    JudgeResult verdict = JudgeResult::Ok;
 };
 
 struct ThresholdPercents {

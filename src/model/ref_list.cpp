@@ -34,18 +34,18 @@ std::optional<std::string> ExistingCurve(const std::string& path)
 // written with Shift-JIS names, under the name's Unicode form.
 bool FoundBesideList(const std::string& listFolder, RefListRow& row)
 {
-    if (row.FileName.empty())
+    if (row.fileName.empty())
         return false;
-    if (FileExists(JoinPath(listFolder, row.FileName + kCurveExt)))
+    if (FileExists(JoinPath(listFolder, row.fileName + kCurveExt)))
         return true;
-    const bool ascii = std::all_of(row.FileName.begin(), row.FileName.end(),
+    const bool ascii = std::all_of(row.fileName.begin(), row.fileName.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii)
         return false;
-    const std::string decoded = SjisToUtf8(row.FileName);
+    const std::string decoded = SjisToUtf8(row.fileName);
     if (decoded.find("\xEF\xBF\xBD") != std::string::npos || !FileExists(JoinPath(listFolder, decoded + kCurveExt)))
         return false;
-    row.FileName = decoded;
+    row.fileName = decoded;
     return true;
 }
 
@@ -65,18 +65,18 @@ void FillRow(const std::string& nameLine, const std::string& pathLine, const std
 {
     row = RefListRow{};
     const std::string name = ListEntryText(nameLine);
-    row.Name = BracketPayload(name);
+    row.name = BracketPayload(name);
     const std::string path = ListEntryText(pathLine);
-    row.FileName = DisplayName(path);
+    row.fileName = DisplayName(path);
     if (path.empty())
         return;
     if (std::optional<std::string> found = ExistingCurve(path)) {
-        row.Folder = FolderWithoutSeparator(*found);
+        row.folder = FolderWithoutSeparator(*found);
     } else if (FoundBesideList(listFolder, row)) {
-        row.Folder = WithoutTrailingSeparator(listFolder);
+        row.folder = WithoutTrailingSeparator(listFolder);
     } else {
-        row.Folder = FolderWithoutSeparator(path);
-        row.Missing = true;
+        row.folder = FolderWithoutSeparator(path);
+        row.missing = true;
     }
 }
 
@@ -130,7 +130,7 @@ std::string JoinPath(const std::string& folder, const std::string& name)
     return folder + "/" + name;
 }
 
-std::string RowCurvePath(const RefListRow& row) { return JoinPath(row.Folder, row.FileName + kCurveExt); }
+std::string RowCurvePath(const RefListRow& row) { return JoinPath(row.folder, row.fileName + kCurveExt); }
 
 RefListLines BuildRefListLines(const RefList& list)
 {
@@ -138,16 +138,16 @@ RefListLines BuildRefListLines(const RefList& list)
     for (int k = 0; k < kRefListRows; ++k) {
         const RefListRow& row = list.Rows[static_cast<size_t>(k)];
         std::string& name = lines[static_cast<size_t>(2 * k)];
-        if (row.Name.empty()) {
+        if (row.name.empty()) {
             name = kEmptyEntry;
         } else {
-            std::string padded = row.Name;
+            std::string padded = row.name;
             const size_t width = static_cast<size_t>(kNameBytes);
             if (padded.size() < width)
                 padded.append(width - padded.size(), ' ');
             name = "[" + padded + "]";
         }
-        lines[static_cast<size_t>(2 * k + 1)] = row.Folder.empty() ? kEmptyEntry : RowCurvePath(row);
+        lines[static_cast<size_t>(2 * k + 1)] = row.folder.empty() ? kEmptyEntry : RowCurvePath(row);
     }
     return lines;
 }
@@ -215,8 +215,8 @@ std::string RefListCsvBytes(const RefList& list)
     std::string out;
     for (int r = 1; r <= kRefListRows; ++r) {
         const RefListRow& row = list.Row(r);
-        const std::string file = row.FileName.empty() ? std::string() : CsvPathText(row.FileName) + kCurveExt;
-        out += std::to_string(r) + ",\"" + row.Name + "\",\"" + file + "\",\"" + CsvPathText(row.Folder) + "\"\r\n";
+        const std::string file = row.fileName.empty() ? std::string() : CsvPathText(row.fileName) + kCurveExt;
+        out += std::to_string(r) + ",\"" + row.name + "\",\"" + file + "\",\"" + CsvPathText(row.folder) + "\"\r\n";
     }
     return out;
 }
@@ -224,7 +224,7 @@ std::string RefListCsvBytes(const RefList& list)
 void ApplyEnablingAfterOpen(const RefList& list, RefListControls& controls)
 {
     for (const RefListRow& row : list.Rows) {
-        if (row.Missing || row.FileName.empty()) {
+        if (row.missing || row.fileName.empty()) {
             controls.SetAll(false);
             continue;
         }

@@ -13,10 +13,10 @@ constexpr int kRefListRows = 64;
 // One row of the reference list: reference No. r gets the curve file
 // Folder + "/" + FileName + ".q5imp".
 struct RefListRow {
-    std::string Name;      // curve name, Shift-JIS bytes (12 with trailing blanks when from a file)
-    std::string FileName;  // file name without folder and extension (file-system bytes)
-    std::string Folder;    // folder without trailing separator (file-system bytes)
-    bool Missing = false;  // the curve file was not found when the list was read
+    std::string name;      // curve name, Shift-JIS bytes (12 with trailing blanks when from a file)
+    std::string fileName;  // file name without folder and extension (file-system bytes)
+    std::string folder;    // folder without trailing separator (file-system bytes)
+    bool missing = false;  // the curve file was not found when the list was read
 
     bool operator==(const RefListRow&) const = default;
 };

@@ -119,7 +119,7 @@ bool RefListEditor::InsertRow(int selectedRow)
 {
     if (selectedRow < 1 || selectedRow > kRefListRows)
         return false;
-    if (!List.Row(kRefListRows).FileName.empty() && !ui_.ConfirmRowInsert())
+    if (!List.Row(kRefListRows).fileName.empty() && !ui_.ConfirmRowInsert())
         return false;
     List.InsertRow(selectedRow);
     RefListModified = true;
@@ -149,9 +149,9 @@ bool RefListEditor::RegisterCurve(int selectedRow)
             return false;
         }
         RefListRow& row = List.Row(selectedRow);
-        row.Name = lines.size() > NameLine ? BracketPayload(lines[NameLine]) : std::string();
-        row.FileName = DisplayName(*chosen);
-        row.Folder = FolderWithoutSeparator(*chosen);
+        row.name = lines.size() > NameLine ? BracketPayload(lines[NameLine]) : std::string();
+        row.fileName = DisplayName(*chosen);
+        row.folder = FolderWithoutSeparator(*chosen);
     }
     RefListModified = true;
     Controls.SetAll(true);

@@ -65,7 +65,7 @@ void JudgeChannel(const CurveState& curves, int c, ResultRecord& r)
     const int a = curves.RefMinFreq[c];
     const int b = curves.RefMaxFreq[c];
     const ThresholdPercents p{curves.RefNg1[c], curves.RefNg2[c], curves.RefNg3[c]};
-    r.verdict = JudgeResultText(JudgeThresholds(curves.RefLines, curves.ImpLines, c, p, a, b).Verdict);
+    r.verdict = JudgeResultText(JudgeThresholds(curves.RefLines, curves.ImpLines, c, p, a, b).verdict);
     r.ng1 = p.Ng1;
     r.ng2 = p.Ng2;
     r.ng3 = p.Ng3;

@@ -12,14 +12,14 @@ const std::vector<qlx::SerialDevice> kDevices = {
 TEST(ComPortChoices, NineComEntriesThenTheDevices)
 {
     const qlx::ComPortChoices c = qlx::BuildComPortChoices("COM1", kDevices);
-    ASSERT_EQ(c.Items.size(), 11u);
+    ASSERT_EQ(c.items.size(), 11u);
     for (int n = 1; n <= 9; ++n) {
-        EXPECT_EQ(c.Items[n - 1].Label, "COM " + std::to_string(n));
-        EXPECT_EQ(c.Items[n - 1].Value, "COM" + std::to_string(n));
+        EXPECT_EQ(c.items[n - 1].label, "COM " + std::to_string(n));
+        EXPECT_EQ(c.items[n - 1].value, "COM" + std::to_string(n));
     }
-    EXPECT_EQ(c.Items[9].Label, "/dev/ttyUSB0 (FTDI FT232R USB UART)");
-    EXPECT_EQ(c.Items[9].Value, "/dev/ttyUSB0");
-    EXPECT_EQ(c.Items[10].Label, "/dev/ttyACM0 [権限なし: dialout グループ]");
+    EXPECT_EQ(c.items[9].label, "/dev/ttyUSB0 (FTDI FT232R USB UART)");
+    EXPECT_EQ(c.items[9].value, "/dev/ttyUSB0");
+    EXPECT_EQ(c.items[10].label, "/dev/ttyACM0 [権限なし: dialout グループ]");
 }
 
 TEST(ComPortChoices, SelectionFollowsTheSetting)
@@ -45,11 +45,11 @@ TEST(ComPortChoices, SelectionFollowsTheSetting)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.setting);
         const qlx::ComPortChoices choices = qlx::BuildComPortChoices(c.setting, kDevices);
-        EXPECT_EQ(choices.Selected, c.selected);
-        ASSERT_EQ(choices.Items.size(), c.count);
-        EXPECT_EQ(choices.Items[static_cast<size_t>(c.selected)].Label, c.label);
+        EXPECT_EQ(choices.selected, c.selected);
+        ASSERT_EQ(choices.items.size(), c.count);
+        EXPECT_EQ(choices.items[static_cast<size_t>(c.selected)].label, c.label);
         if (c.label != "COM 1") {
-            EXPECT_EQ(choices.Items[static_cast<size_t>(c.selected)].Value, c.setting);
+            EXPECT_EQ(choices.items[static_cast<size_t>(c.selected)].value, c.setting);
         }
     }
 }

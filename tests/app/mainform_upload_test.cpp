@@ -247,7 +247,7 @@ TEST_F(UploadFixture, ListUploadSendsEachRowsFileAndWritesTheOtherSlotsEmpty)
     const std::string listBytes = ReadAll(listPath);
     const CurveLines refBefore = form->curves.RefLines;
     ASSERT_TRUE(Page().RefListUploadButton->isEnabled());
-    ASSERT_EQ(listBefore.Row(3).Folder, dir.file("old"));
+    ASSERT_EQ(listBefore.Row(3).folder, dir.file("old"));
 
     answers["UpLoad"] = {MsgBtn::Yes};
     QTest::mouseClick(Page().RefListUploadButton, Qt::LeftButton);

@@ -71,9 +71,9 @@ TEST(SerialDevices, ListsRealPortsAdaptersAndStableNamesInOrder)
     ASSERT_EQ(devices.size(), std::size(expected));
     for (size_t i = 0; i < devices.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(devices[i].Path, expected[i].path);
-        EXPECT_EQ(devices[i].Description, expected[i].description);
-        EXPECT_EQ(devices[i].Accessible, expected[i].accessible);
+        EXPECT_EQ(devices[i].path, expected[i].path);
+        EXPECT_EQ(devices[i].description, expected[i].description);
+        EXPECT_EQ(devices[i].accessible, expected[i].accessible);
     }
 }
 

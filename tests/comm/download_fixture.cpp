@@ -87,8 +87,8 @@ void DownloadTest::SetUp()
     session.ComPortName = sim.devicePath();
     destination = dir.file("downloads");
     std::filesystem::create_directory(destination);
-    request.Today = {2024, 12, 8};
-    request.ShortDateFormat = "yyyy/MM/dd";
+    request.today = {2024, 12, 8};
+    request.shortDateFormat = "yyyy/MM/dd";
 }
 
 void DownloadTest::ExpectEndedCleanly()

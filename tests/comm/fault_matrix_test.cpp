@@ -477,8 +477,8 @@ private:
     Outcome Run()
     {
         DownloadRequest request;
-        request.Today = {2024, 12, 8};
-        request.ShortDateFormat = "yyyy/MM/dd";
+        request.today = {2024, 12, 8};
+        request.shortDateFormat = "yyyy/MM/dd";
         if (IsDownload(op_))
             ui_.folderAnswers.push_back(destination_);
         if (IsUpload(op_))
@@ -511,11 +511,11 @@ private:
         }
         case Op::RefDownloadAll: return DownloadReferences(session_, request, record_).outcome();
         case Op::RefDownloadSelected:
-            request.Selection = kRefSelection;
+            request.selection = kRefSelection;
             return DownloadReferences(session_, request, record_).outcome();
         case Op::ImpDownloadAll: return DownloadMeasured(session_, request, record_).outcome();
         case Op::ImpDownloadSelected:
-            request.Selection = kImpRows;
+            request.selection = kImpRows;
             return DownloadMeasured(session_, request, record_).outcome();
         case Op::SingleUpload: return ConfirmAndUploadRefCurves(session_, kUploadRefNo, source_).outcome();
         case Op::ListUpload: return ConfirmAndUploadRefCurves(session_, 0, source_).outcome();
@@ -596,7 +596,7 @@ private:
         if (IsDownload(op_)) {
             for (const auto& [path, bytes] : ExpectedDownloadFiles(op_, expected, sim_.Memory(), dir_.path().string()))
                 want[path] = bytes;
-            EXPECT_EQ(record_.RunFolderRemoved, expected.outcome == Outcome::Cancelled) << "run folder removed";
+            EXPECT_EQ(record_.runFolderRemoved, expected.outcome == Outcome::Cancelled) << "run folder removed";
             if (expected.outcome != Outcome::Done) {
                 EXPECT_EQ(ui_.Count(qlxtest::UiCall::ChooseFolder), k_ > 1 ? 1 : 0) << "folder browser";
             }

@@ -59,9 +59,9 @@ TEST_F(ImpDownload, AllGivesEachStoredCurveAFileNamedAfterNameAndStamp)
     EXPECT_EQ(FolderBrowserShown(),
               std::vector<std::string>{"測定カーブを保存するフォルダーを選択してください。|保存フォルダーの選択|"});
     ExpectOnlyMessage(MsgDlg::UpDownloadEnd, "測定カーブをダウンロードしました。");
-    EXPECT_EQ(record.ChosenFolder, destination);
-    EXPECT_EQ(record.RunFolder, Run());
-    EXPECT_EQ(record.Files, (std::vector<std::string>{bass, woofer, sp}));
+    EXPECT_EQ(record.chosenFolder, destination);
+    EXPECT_EQ(record.runFolder, Run());
+    EXPECT_EQ(record.files, (std::vector<std::string>{bass, woofer, sp}));
     ExpectEndedCleanly();
 }
 
@@ -88,7 +88,7 @@ TEST_F(ImpDownload, SelectedRowsAreFetchedInListOrderEachTheSlotItShows)
         sim.ClearLog();
         std::filesystem::remove_all(Run());
         PickDestination();
-        request.Selection = c.rows;
+        request.selection = c.rows;
 
         ASSERT_TRUE(DownloadMeasured(session, request, record).done());
 
@@ -147,7 +147,7 @@ TEST_F(ImpDownload, AllSlotsEmptyStillCompletes)
 
     EXPECT_EQ(EntriesOf(destination), std::set<std::string>{"Imp_20241208"});
     EXPECT_TRUE(EntriesOf(Run()).empty());
-    EXPECT_TRUE(record.Files.empty());
+    EXPECT_TRUE(record.files.empty());
     EXPECT_EQ(Settled().size(), 65u);
     ExpectOnlyMessage(MsgDlg::UpDownloadEnd, kImpDownloadEndText);
 
@@ -184,7 +184,7 @@ TEST_F(ImpDownload, CancelDuringTheThirdSlotRemovesTheRunFolder)
 
     EXPECT_EQ(inRunFolderAtCancel, (std::set<std::string>{"M0_2024_1208_1200_00.q5imp", "M1_2024_1208_1200_01.q5imp"}));
     EXPECT_TRUE(EntriesOf(destination).empty());
-    EXPECT_TRUE(record.RunFolderRemoved);
+    EXPECT_TRUE(record.runFolderRemoved);
     EXPECT_EQ(Settled(), CurveReads({0, 1}));
     EXPECT_TRUE(ui.Messages().empty());
     ExpectEndedCleanly();
@@ -197,8 +197,8 @@ TEST_F(ImpDownload, CancelBeforeTheRunFolderExistsTouchesNoTrash)
     EXPECT_EQ(DownloadMeasured(session, request, record).outcome(), Outcome::Cancelled);
     EXPECT_EQ(ui.Count(UiCall::MoveToTrash), 0);
     EXPECT_TRUE(EntriesOf(destination).empty());
-    EXPECT_FALSE(record.RunFolderRemoved);
-    EXPECT_EQ(record.ChosenFolder, destination);
+    EXPECT_FALSE(record.runFolderRemoved);
+    EXPECT_EQ(record.chosenFolder, destination);
     ExpectEndedCleanly();
 }
 
@@ -222,7 +222,7 @@ TEST_F(ImpDownload, LineFailureInTheMiddleKeepsCompletedCurvesAndThePartOne)
     EXPECT_EQ(ReadAll(Run() + "/temp.q5imp"),
               BlockReply(memory.meas[1], 0) + "\n" + BlockReply(memory.meas[1], 1) + "\n");
     EXPECT_EQ(EntriesOf(Run()), (std::set<std::string>{"ONE_2024_1208_1530_10.q5imp", "temp.q5imp"}));
-    EXPECT_EQ(record.Files, (std::vector<std::string>{one, Run() + "/temp.q5imp"}));
+    EXPECT_EQ(record.files, (std::vector<std::string>{one, Run() + "/temp.q5imp"}));
     EXPECT_EQ(Settled().size(), 8u);
     ExpectEndedCleanly();
 }
@@ -303,7 +303,7 @@ TEST_F(ImpDownload, DestinationTurningReadOnlyInTheMiddleKeepsTheReceivedCurve)
     EXPECT_EQ(ReadAll(Run() + "/M0_2024_1208_1200_00.q5imp"), CurveFileImage(memory.meas[0]));
     EXPECT_EQ(ReadAll(temp), CurveFileImage(memory.meas[1]));
     EXPECT_EQ(EntriesOf(Run()), (std::set<std::string>{"M0_2024_1208_1200_00.q5imp", "temp.q5imp"}));
-    EXPECT_EQ(record.Files, (std::vector<std::string>{Run() + "/M0_2024_1208_1200_00.q5imp", temp}));
+    EXPECT_EQ(record.files, (std::vector<std::string>{Run() + "/M0_2024_1208_1200_00.q5imp", temp}));
     EXPECT_EQ(Settled().size(), 1u + 4 + 4) << "nothing is sent after the failure";
     ExpectEndedCleanly();
 }

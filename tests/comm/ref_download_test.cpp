@@ -20,7 +20,7 @@ TEST_F(RefDownload, AllWithOnlyNo3StoredWritesTheListAndOneCurveFile)
     memory.ref[2] = StoredReference("WOOFER-16A", 3);
     Store(memory);
     PickDestination();
-    request.RememberedFolder = destination;
+    request.rememberedFolder = destination;
 
     const OpResult<> r = DownloadReferences(session, request, record);
 
@@ -44,9 +44,9 @@ TEST_F(RefDownload, AllWithOnlyNo3StoredWritesTheListAndOneCurveFile)
     // The list file reads back as a reference list naming the curve.
     RefList read;
     EXPECT_EQ(ParseRefListBytes(ReadAll(list), run, read), 0);
-    EXPECT_EQ(read.Row(3).Name, "WOOFER-16A  ");
+    EXPECT_EQ(read.Row(3).name, "WOOFER-16A  ");
     EXPECT_EQ(RowCurvePath(read.Row(3)), curve);
-    EXPECT_FALSE(read.Row(3).Missing);
+    EXPECT_FALSE(read.Row(3).missing);
 
     std::vector<std::string> expected{StatusCmd()};
     for (int s = 0; s < 64; ++s)
@@ -58,10 +58,10 @@ TEST_F(RefDownload, AllWithOnlyNo3StoredWritesTheListAndOneCurveFile)
               std::vector<std::string>{std::string(kRefFolderTitle) + "|保存フォルダーの選択|" + destination});
     EXPECT_EQ(ProgressMaximum(), 64);
     ExpectOnlyMessage(MsgDlg::UpDownloadEnd, "リファレンス・カーブをダウンロードしました。");
-    EXPECT_EQ(record.ChosenFolder, destination);
-    EXPECT_EQ(record.RunFolder, run);
-    EXPECT_FALSE(record.RunFolderRemoved);
-    EXPECT_EQ(record.Files, (std::vector<std::string>{list, curve}));
+    EXPECT_EQ(record.chosenFolder, destination);
+    EXPECT_EQ(record.runFolder, run);
+    EXPECT_FALSE(record.runFolderRemoved);
+    EXPECT_EQ(record.files, (std::vector<std::string>{list, curve}));
     ExpectEndedCleanly();
 }
 
@@ -90,7 +90,7 @@ TEST_F(RefDownload, RunsOfTheSameDayGetNumberedFolders)
         ui = qlxtest::ScriptedUi();
         PickDestination();
         ASSERT_TRUE(DownloadReferences(session, request, record).done());
-        EXPECT_EQ(record.RunFolder, RunFolder(name));
+        EXPECT_EQ(record.runFolder, RunFolder(name));
         EXPECT_EQ(EntriesOf(RunFolder(name)), (std::set<std::string>{std::string(name) + ".q5lst", "Ref_No1_A.q5imp"}));
         EXPECT_EQ(LinesOf(ReadAll(RunFolder(name) + "/" + name + ".q5lst"))[1], RunFolder(name) + "/Ref_No1_A.q5imp");
     }
@@ -143,7 +143,7 @@ TEST_F(RefDownload, InstrumentNamesGiveFileNamesInsideTheRunFolder)
     RefList read;
     EXPECT_EQ(ParseRefListBytes(ReadAll(run + "/Ref_20241208.q5lst"), run, read), 0);
     for (const Case& c : cases)
-        EXPECT_FALSE(read.Row(c.number).Missing) << c.number;
+        EXPECT_FALSE(read.Row(c.number).missing) << c.number;
 }
 
 TEST_F(RefDownload, SelectedNumbersAreFetchedInNumberOrder)
@@ -153,7 +153,7 @@ TEST_F(RefDownload, SelectedNumbersAreFetchedInNumberOrder)
         memory.ref[s] = StoredReference("No" + std::to_string(s + 1), s);
     Store(memory);
     PickDestination();
-    request.Selection = std::vector<int>{5, 2};
+    request.selection = std::vector<int>{5, 2};
 
     ASSERT_TRUE(DownloadReferences(session, request, record).done());
 
@@ -181,7 +181,7 @@ TEST_F(RefDownload, SelectedNumbersAreFetchedInNumberOrder)
 TEST_F(RefDownload, NoneSelectedStartsNothing)
 {
     for (const std::vector<int>& selection : {std::vector<int>{}, std::vector<int>{0, 65, -3}}) {
-        request.Selection = selection;
+        request.selection = selection;
         EXPECT_EQ(DownloadReferences(session, request, record).outcome(), Outcome::Cancelled);
         EXPECT_EQ(Settled(), std::vector<std::string>{});
         EXPECT_EQ(ui.Count(UiCall::ChooseFolder), 0);
@@ -206,7 +206,7 @@ TEST_F(RefDownload, FolderBrowserStartsAtTheRememberedFolderAndItsCancelMakesNot
         SCOPED_TRACE(c.remembered);
         ui = qlxtest::ScriptedUi();
         sim.ClearLog();
-        request.RememberedFolder = c.remembered;
+        request.rememberedFolder = c.remembered;
 
         EXPECT_EQ(DownloadReferences(session, request, record).outcome(), Outcome::Cancelled);
 
@@ -216,7 +216,7 @@ TEST_F(RefDownload, FolderBrowserStartsAtTheRememberedFolderAndItsCancelMakesNot
         EXPECT_TRUE(ui.Messages().empty());
         EXPECT_EQ(ui.Count(UiCall::ProgressOpen), 0);
         EXPECT_TRUE(EntriesOf(destination).empty());
-        EXPECT_TRUE(record.ChosenFolder.empty());
+        EXPECT_TRUE(record.chosenFolder.empty());
         ExpectEndedCleanly();
     }
 }
@@ -247,9 +247,9 @@ TEST_F(RefDownload, CancelDuringTheThirdNumberRemovesTheRunFolder)
         EXPECT_EQ(DownloadReferences(session, request, record).outcome(), Outcome::Cancelled);
 
         EXPECT_TRUE(EntriesOf(destination).empty());
-        EXPECT_TRUE(record.RunFolderRemoved);
-        EXPECT_TRUE(record.Files.empty());
-        EXPECT_EQ(record.RunFolder, RunFolder("Ref_20241208"));
+        EXPECT_TRUE(record.runFolderRemoved);
+        EXPECT_TRUE(record.files.empty());
+        EXPECT_EQ(record.runFolder, RunFolder("Ref_20241208"));
         ASSERT_EQ(ui.Count(UiCall::MoveToTrash), 1);
         EXPECT_TRUE(ui.Messages().empty());
         ExpectEndedCleanly();
@@ -283,7 +283,7 @@ TEST_F(RefDownload, LineFailureInTheMiddleKeepsWhatWasWritten)
     EXPECT_EQ(ReadAll(two), BlockReply(memory.ref[1], 0) + "\n" + BlockReply(memory.ref[1], 1) + "\n");
     EXPECT_EQ(LinesOf(ReadAll(run + "/Ref_20241208.q5lst")),
               (std::vector<std::string>{"[ONE         ]", one, "[TWO         ]", two}));
-    EXPECT_EQ(record.Files, (std::vector<std::string>{run + "/Ref_20241208.q5lst", one, two}));
+    EXPECT_EQ(record.files, (std::vector<std::string>{run + "/Ref_20241208.q5lst", one, two}));
     EXPECT_EQ(Settled().size(), 8u) << "nothing is sent after the failure";
     EXPECT_EQ(ui.Count(UiCall::MoveToTrash), 0);
     ExpectEndedCleanly();
@@ -306,7 +306,7 @@ TEST_F(RefDownload, CurveReplyTooShortForItsFlagsByteIsAnEmptySlot)
 
         ASSERT_TRUE(DownloadReferences(session, request, record).done());
 
-        const std::string run = record.RunFolder;
+        const std::string run = record.runFolder;
         const std::string list = run + "/" + std::filesystem::path(run).filename().string() + ".q5lst";
         const std::vector<std::string> lines = LinesOf(ReadAll(list));
         ASSERT_EQ(lines.size(), 128u);
@@ -340,8 +340,8 @@ TEST_F(RefDownload, FolderThatCannotBeMadeEndsTheRunWithItsPathAndReason)
 
     ExpectOnlyMessage(MsgDlg::Rs232cErr, std::string(kDownloadStoppedText) + "\nフォルダーを作成できません。\n" + gone +
                                              "/Ref_20241208\nNo such file or directory");
-    EXPECT_EQ(record.ChosenFolder, gone);
-    EXPECT_TRUE(record.RunFolder.empty());
+    EXPECT_EQ(record.chosenFolder, gone);
+    EXPECT_TRUE(record.runFolder.empty());
     EXPECT_EQ(Settled(), (std::vector<std::string>{StatusCmd(), ReadCmd('R', 0, 0, 'A')}));
     ExpectEndedCleanly();
 }
@@ -410,7 +410,7 @@ TEST_F(RefDownload, DestinationTurningReadOnlyInTheMiddleEndsTheRunAtTheNextFile
     EXPECT_EQ(list, (std::vector<std::string>{"[R1          ]", run + "/Ref_No1_R1.q5imp", "[R2          ]",
                                               run + "/Ref_No2_R2.q5imp"}));
     EXPECT_EQ(EntriesOf(run), (std::set<std::string>{"Ref_20241208.q5lst", "Ref_No1_R1.q5imp", "Ref_No2_R2.q5imp"}));
-    EXPECT_EQ(record.Files, (std::vector<std::string>{run + "/Ref_20241208.q5lst", run + "/Ref_No1_R1.q5imp",
+    EXPECT_EQ(record.files, (std::vector<std::string>{run + "/Ref_20241208.q5lst", run + "/Ref_No1_R1.q5imp",
                                                       run + "/Ref_No2_R2.q5imp"}));
     EXPECT_EQ(Settled().size(), 1u + 4 + 4 + 1) << "nothing is sent after the failure";
     ExpectEndedCleanly();

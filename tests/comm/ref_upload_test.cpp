@@ -180,7 +180,7 @@ TEST_F(RefUpload, EveryPacketLetsTheWindowRunTwiceWhileItsAnswerIsAwaited)
 TEST_F(RefUpload, ListOfEmptyRowsWritesEverySlotEmptyWithoutAQuestion)
 {
     RefList list;
-    list.Row(7).Name = "NAME ONLY";  // a name without a folder is no file either
+    list.Row(7).name = "NAME ONLY";  // a name without a folder is no file either
     const OpResult<UploadReport> result = UploadRefCurves(session, 0, ListSource(list));
 
     ASSERT_TRUE(result.done());
@@ -210,7 +210,7 @@ TEST_F(RefUpload, ListRowsSendTheirFilesOwnLinesAndEmptyRowsAnEmptySlot)
     const std::string bPath = dir.file("b spaced.q5imp");
     qlxtest::WriteAll(bPath, spaced + "MEMO LINE\r\n");
     PutRow(list, 3, bPath);
-    list.Row(1).Name = "LIST NAME";  // the name sent is the file's own
+    list.Row(1).name = "LIST NAME";  // the name sent is the file's own
     const RefUploadSource source = ListSource(list);
     const RefUploadSource before = source;
     const std::string aBytes = qlxtest::ReadAll(dir.file("a.q5imp"));

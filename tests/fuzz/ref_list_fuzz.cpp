@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!qlx::ReadRefListFile(file.Holding(data, size), "/nonexistent-list-folder", list, odd))
         return 0;
     for (const qlx::RefListRow& row : list.Rows)
-        if (row.Name.size() > qlx::kMaxLineBytes || row.FileName.size() > qlx::kMaxLineBytes ||
-            row.Folder.size() > qlx::kMaxLineBytes)
+        if (row.name.size() > qlx::kMaxLineBytes || row.fileName.size() > qlx::kMaxLineBytes ||
+            row.folder.size() > qlx::kMaxLineBytes)
             qlxfuzz::Violated("a row holds more than a line");
     (void)qlx::BuildRefListLines(list);
     (void)qlx::RefListFileBytes(list);

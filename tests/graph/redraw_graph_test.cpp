@@ -176,7 +176,7 @@ TEST(Thresholds, CrossesOfAMinimumAtTheLastIndex)
     s.RefNg1[0] = 50;
     s.RefNg2[0] = 25;
     const RedrawResult r = RedrawGraph(im, s, view);
-    EXPECT_EQ(JudgeResultText(r.Verdict), std::string("OK"));
+    EXPECT_EQ(JudgeResultText(r.verdict), std::string("OK"));
     const QImage& p = im.DrawImpGraphImage;
     // NG2 at 500 (row 100) and 300 (row 140); NG1 at 600 (row 80) and 200 (row 160).
     struct Cross {
@@ -204,7 +204,7 @@ TEST(Thresholds, BandCurvesInOliveFromTheirStartFormula)
     view.JudgeMin = 10;
     view.JudgeMax = 12;
     const RedrawResult r = RedrawGraph(im, s, view);
-    EXPECT_EQ(JudgeResultText(r.Verdict), std::string("NG3H"));
+    EXPECT_EQ(JudgeResultText(r.verdict), std::string("NG3H"));
     // Upper band at 600 (row 80), lower at 400 (row 120); column 50 carries the crosses.
     for (int x = 51; x < 60; ++x) {
         EXPECT_EQ(PixelAt(im.DrawImpGraphImage, x, 80), kThresholdColour) << x;
@@ -292,7 +292,7 @@ TEST(Layers, WhatIsDrawnAndJudged)
         GraphView view;
         view.Overlay = c.overlay;
         const RedrawResult r = RedrawGraph(im, s, view);
-        EXPECT_EQ(JudgeResultText(r.Verdict), std::string(c.judge)) << c.name;
+        EXPECT_EQ(JudgeResultText(r.verdict), std::string(c.judge)) << c.name;
         const QImage& p = im.DrawImpGraphImage;
         EXPECT_EQ(!PixelsOf(p, kReferenceColour).empty(), c.reference) << c.name;
         EXPECT_EQ(!PixelsOf(p, kThresholdColour).empty(), c.threshold) << c.name;

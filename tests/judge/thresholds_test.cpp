@@ -86,7 +86,7 @@ TEST(Judgement, PrecedenceAndEdges)
         for (auto [j, v] : jc.measured)
             SetPoint(s.ImpLines, 0, j, v);
         const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, 0, {50, 25, 5}, jc.a, jc.b);
-        EXPECT_EQ(JudgeResultText(d.Verdict), std::string(jc.expected)) << jc.name;
+        EXPECT_EQ(JudgeResultText(d.verdict), std::string(jc.expected)) << jc.name;
     }
 }
 
@@ -99,11 +99,11 @@ TEST(Judgement, ZeroReferenceAndMissingPointsAreNotTested)
     SetPointText(s.RefLines, 0, 42, "?");
     SetPoint(s.ImpLines, 0, 42, 5000);
     const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, 0, {50, 25, 38}, 30, 50);
-    EXPECT_EQ(JudgeResultText(d.Verdict), std::string("OK"));
+    EXPECT_EQ(JudgeResultText(d.verdict), std::string("OK"));
     // The zero reference point is the minimum: its crosses sit at 0 and no test is made.
-    ASSERT_EQ(d.Crosses.size(), 4u);
-    EXPECT_EQ(d.Crosses[0].Index, 40);
-    EXPECT_EQ(d.Crosses[0].Value, 0);
+    ASSERT_EQ(d.crosses.size(), 4u);
+    EXPECT_EQ(d.crosses[0].index, 40);
+    EXPECT_EQ(d.crosses[0].value, 0);
 }
 
 TEST(ThresholdDrawingData, CurvesCrossesAndStartFormula)
@@ -113,22 +113,22 @@ TEST(ThresholdDrawingData, CurvesCrossesAndStartFormula)
     SetPointText(s.RefLines, 0, 8, "n/a");
     const ThresholdDrawing d = JudgeThresholds(s.RefLines, s.ImpLines, 0, {50, 25, 38}, 5, 9);
     // Start point: plain truncation 169.74 -> 169 and 76.26 -> 76; later points ThresholdHigh 170.
-    ASSERT_EQ(d.Upper.size(), 4u);  // 5, 6, 7, 9 (8 missing)
-    EXPECT_EQ(d.Upper[0].Value, 169);
-    EXPECT_EQ(d.Upper[1].Value, 170);
-    EXPECT_TRUE(d.Upper[2].OnFloor);
-    EXPECT_EQ(d.Upper[3].Index, 9);
-    EXPECT_EQ(d.Lower[0].Value, 76);
-    EXPECT_EQ(d.Lower[1].Value, 76);
-    ASSERT_EQ(d.Crosses.size(), 4u);
-    EXPECT_EQ(d.Crosses[0].Kind, CrossKind::Ng2);
-    EXPECT_EQ(d.Crosses[0].Value, 0);  // minimum is the zero at 7
-    EXPECT_EQ(d.Crosses[3].Kind, CrossKind::Ng1);
+    ASSERT_EQ(d.upper.size(), 4u);  // 5, 6, 7, 9 (8 missing)
+    EXPECT_EQ(d.upper[0].value, 169);
+    EXPECT_EQ(d.upper[1].value, 170);
+    EXPECT_TRUE(d.upper[2].onFloor);
+    EXPECT_EQ(d.upper[3].index, 9);
+    EXPECT_EQ(d.lower[0].value, 76);
+    EXPECT_EQ(d.lower[1].value, 76);
+    ASSERT_EQ(d.crosses.size(), 4u);
+    EXPECT_EQ(d.crosses[0].kind, CrossKind::Ng2);
+    EXPECT_EQ(d.crosses[0].value, 0);  // minimum is the zero at 7
+    EXPECT_EQ(d.crosses[3].kind, CrossKind::Ng1);
 
     SetPointText(s.RefLines, 0, 5, "");
     const ThresholdDrawing none = JudgeThresholds(s.RefLines, s.ImpLines, 0, {50, 25, 38}, 5, 9);
-    EXPECT_TRUE(none.Upper.empty());
-    EXPECT_TRUE(none.Lower.empty());
+    EXPECT_TRUE(none.upper.empty());
+    EXPECT_TRUE(none.lower.empty());
 }
 
 TEST(JudgeDisplay, BadgeOnlyWithBothCurves)

@@ -58,7 +58,7 @@ std::string BoundedCurve(const CurveLines& c)
 std::string BoundedList(const RefList& list)
 {
     for (const RefListRow& row : list.Rows)
-        if (row.Name.size() > kMaxLineBytes || row.FileName.size() > kMaxLineBytes || row.Folder.size() > kMaxLineBytes)
+        if (row.name.size() > kMaxLineBytes || row.fileName.size() > kMaxLineBytes || row.folder.size() > kMaxLineBytes)
             return "a row holds more than a line";
     return "";
 }
@@ -110,8 +110,8 @@ std::vector<BadFile> BadFiles()
          [](const IoResult& r, int odd, const RefList& list) {
              if (!r.ok)
                  return "refused: " + r.error;
-             if (list.Row(1).Name != "HUGE        ")
-                 return "row 1 is named \"" + list.Row(1).Name + "\"";
+             if (list.Row(1).name != "HUGE        ")
+                 return "row 1 is named \"" + list.Row(1).name + "\"";
              return odd == 0 ? std::string("not warned as no sound list") : BoundedList(list);
          }},
         {"one line of 48 MiB",

@@ -142,18 +142,18 @@ TEST_F(RefListEditorTest, NewAsksAboutUnsavedChanges)
 
     ui.changeSave = {SaveAnswer::Cancel};
     editor.New();
-    EXPECT_EQ(editor.List.Row(1).Name, "a");
+    EXPECT_EQ(editor.List.Row(1).name, "a");
 
     ui.changeSave = {SaveAnswer::Yes};  // save dialog cancelled: nothing happens
     editor.New();
-    EXPECT_EQ(editor.List.Row(1).Name, "a");
+    EXPECT_EQ(editor.List.Row(1).name, "a");
     EXPECT_TRUE(editor.RefListModified);
 
     ui.changeSave = {SaveAnswer::Yes};
     ui.saveList = dir.file("kept.q5lst");
     editor.New();
     EXPECT_NE(ReadAll(dir.file("kept.q5lst")).find("[a           ]"), std::string::npos);
-    EXPECT_EQ(editor.List.Row(1).Name, "");
+    EXPECT_EQ(editor.List.Row(1).name, "");
     EXPECT_FALSE(editor.RefListModified);
     EXPECT_TRUE(editor.RefListFilePath.empty());
     EXPECT_TRUE(editor.ShownFileName.empty());
@@ -189,7 +189,7 @@ TEST_F(RefListEditorTest, OpenThroughTheDialogReadsTheListAndRemembersItsFolder)
     ui.openList.reset();
     editor.Open();
     EXPECT_TRUE(editor.RefListFilePath.empty());
-    EXPECT_EQ(editor.List.Row(1).FileName, "c1");
+    EXPECT_EQ(editor.List.Row(1).fileName, "c1");
 }
 
 TEST_F(RefListEditorTest, OpenFromStartKeepsTheRememberedFolderAndLooksBesideTheList)
@@ -205,9 +205,9 @@ TEST_F(RefListEditorTest, OpenFromStartKeepsTheRememberedFolderAndLooksBesideThe
 
 TEST_F(RefListEditorTest, OpenOfAMissingFileLoadsNothingAndReportsNothing)
 {
-    editor.List.Row(1).Name = "keep";
+    editor.List.Row(1).name = "keep";
     editor.Open(dir.file("absent.q5lst"));
-    EXPECT_EQ(editor.List.Row(1).Name, "keep");
+    EXPECT_EQ(editor.List.Row(1).name, "keep");
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_EQ(editor.ShownFileName, "absent");
 }
@@ -236,7 +236,7 @@ TEST_F(RefListEditorTest, OpenOfAListWithAHugePathLineLeavesItsRowEmptyAndWarnsO
         std::ofstream tail(path, std::ios::binary | std::ios::app);
         tail << ".q5imp\n[next        ]\n,\n";
     }
-    editor.List.Row(1).Name = "old";
+    editor.List.Row(1).name = "old";
     editor.Open(path);
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_NE(ui.errors[0].find("huge"), std::string::npos);
@@ -252,7 +252,7 @@ TEST_F(RefListEditorTest, BytesBeyondWhatAListCanHoldAreNotReadAndWarned)
     WriteAll(dir.file("padded.q5lst"),
              "[abc         ]\n" + curve + "\n" + std::string(600 * 1024, '\n') + "[abc         ]\n" + curve + "\n");
     editor.Open(dir.file("padded.q5lst"));
-    EXPECT_EQ(editor.List.Row(1).FileName, "c1");
+    EXPECT_EQ(editor.List.Row(1).fileName, "c1");
     EXPECT_EQ(editor.List.Row(2), qlx::RefListRow{});
     EXPECT_EQ(ui.errors.size(), 1u);
 }
@@ -269,7 +269,7 @@ TEST_F(RefListEditorTest, AHugeListOpensUnderAMemoryLimit)
     std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
     const int status = qlxtest::RunWithMemoryLimit(64u << 20, [&] {
         editor.Open(path);
-        return editor.List.Row(1).FileName == "c1" ? 0 : 1;
+        return editor.List.Row(1).fileName == "c1" ? 0 : 1;
     });
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
     EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -280,12 +280,12 @@ TEST_F(RefListEditorTest, InsertAtRow64AsksOnlyWhenItNamesAFile)
     editor.List.Row(63) = {"a", "a", "/d", true};
     ASSERT_TRUE(editor.InsertRow(64));
     EXPECT_TRUE(ui.asked.empty());
-    EXPECT_EQ(editor.List.Row(63).FileName, "a");
+    EXPECT_EQ(editor.List.Row(63).fileName, "a");
 
     editor.List.Row(64) = {"z", "z", "/d", false};
     ui.insertYes = false;
     EXPECT_FALSE(editor.InsertRow(1));
-    EXPECT_EQ(editor.List.Row(64).FileName, "z");
+    EXPECT_EQ(editor.List.Row(64).fileName, "z");
     ui.insertYes = true;
     editor.RefListModified = false;
     ASSERT_TRUE(editor.InsertRow(64));
@@ -299,7 +299,7 @@ TEST_F(RefListEditorTest, RegisterCurveFillsTheRowFromTheCurveFile)
 {
     refCurveDir = Dir();
     ui.curve = MakeCurve("spk.q5imp", "\x83\x65\x83\x58");  // Shift-JIS "テス"
-    editor.List.Row(3).Missing = true;
+    editor.List.Row(3).missing = true;
     ASSERT_TRUE(editor.RegisterCurve(3));
     EXPECT_EQ(ui.asked, std::vector<std::string>{"curve:" + Dir()});
     EXPECT_EQ(editor.List.Row(3), (qlx::RefListRow{"\x83\x65\x83\x58        ", "spk", Dir(), true}));

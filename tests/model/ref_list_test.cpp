@@ -51,7 +51,7 @@ TEST(RefListFile, NamesArePaddedInBytesAndReadBackWithTheirBlanks)
     RefList back;
     qlx::ParseRefListBytes(bytes, "/nowhere", back);
     EXPECT_EQ(back.Row(1), (RefListRow{"abc         ", "abc", dir.path().string(), false}));
-    EXPECT_EQ(back.Row(2).Name, "\x83\x65\x83\x58        ");
+    EXPECT_EQ(back.Row(2).name, "\x83\x65\x83\x58        ");
     EXPECT_EQ(back.Row(3), RefListRow{});
 }
 
@@ -86,7 +86,7 @@ TEST(RefListFile, LinesInMemoryAreTheFileLinesWithoutLineEnds)
 TEST(RefListFile, NameLongerThanTwelveBytesIsWrittenWhole)
 {
     RefList list;
-    list.Row(1).Name = "ABCDEFGHIJKLMN";
+    list.Row(1).name = "ABCDEFGHIJKLMN";
     EXPECT_EQ(qlx::RefListFileBytes(list).substr(0, 19), "[ABCDEFGHIJKLMN]\r\n,");
 }
 
@@ -114,13 +114,13 @@ TEST(RefListFile, CurveMovedBesideTheListIsFoundThere)
     qlx::ParseRefListBytes(bytes, dir.path().string() + "/", list);
     for (int r : {1, 2}) {
         SCOPED_TRACE(r);
-        EXPECT_EQ(list.Row(r).FileName, "moved");
-        EXPECT_EQ(list.Row(r).Folder, dir.path().string());
-        EXPECT_FALSE(list.Row(r).Missing);
+        EXPECT_EQ(list.Row(r).fileName, "moved");
+        EXPECT_EQ(list.Row(r).folder, dir.path().string());
+        EXPECT_FALSE(list.Row(r).missing);
     }
-    EXPECT_EQ(list.Row(3).FileName, "\xE3\x83\x86\xE3\x82\xB9");
-    EXPECT_EQ(list.Row(3).Folder, dir.path().string());
-    EXPECT_FALSE(list.Row(3).Missing);
+    EXPECT_EQ(list.Row(3).fileName, "\xE3\x83\x86\xE3\x82\xB9");
+    EXPECT_EQ(list.Row(3).folder, dir.path().string());
+    EXPECT_FALSE(list.Row(3).missing);
 }
 
 TEST(RefListFile, BackslashSeparatorsOfAnExistingFileAreReadAsFolders)
@@ -162,8 +162,8 @@ TEST(RefListFile, BlankLinesAndLfOnlyReadTheSameAsPlainCrLf)
     qlx::ParseRefListBytes(plain, "/nowhere", a);
     qlx::ParseRefListBytes(blanks, "/nowhere", b);
     EXPECT_EQ(a.Rows, b.Rows);
-    EXPECT_EQ(b.Row(3).Name, "b           ");
-    EXPECT_EQ(b.Row(3).Folder, dir.path().string());
+    EXPECT_EQ(b.Row(3).name, "b           ");
+    EXPECT_EQ(b.Row(3).folder, dir.path().string());
 }
 
 TEST(RefListFile, ShortListEmptiesTheRowsAfterItsLastEntryAndExtraEntriesAreIgnored)
@@ -172,7 +172,7 @@ TEST(RefListFile, ShortListEmptiesTheRowsAfterItsLastEntryAndExtraEntriesAreIgno
     for (int r = 1; r <= 64; ++r)
         list.Row(r) = {"old", "old", "/old", true};
     qlx::ParseRefListBytes(ListFile({{"[one         ]", ","}}, "\r\n"), "/nowhere", list);
-    EXPECT_EQ(list.Row(1).Name, "one         ");
+    EXPECT_EQ(list.Row(1).name, "one         ");
     for (int r = 2; r <= 64; ++r)
         EXPECT_EQ(list.Row(r), RefListRow{}) << r;
 
@@ -180,7 +180,7 @@ TEST(RefListFile, ShortListEmptiesTheRowsAfterItsLastEntryAndExtraEntriesAreIgno
     for (int r = 1; r <= 65; ++r)
         entries.push_back({"[" + std::to_string(r) + "]", ","});
     qlx::ParseRefListBytes(ListFile(entries, "\n"), "/nowhere", list);
-    EXPECT_EQ(list.Row(64).Name, "64]");
+    EXPECT_EQ(list.Row(64).name, "64]");
 }
 
 TEST(RefListFile, NameLineAtTheEndWithoutPathLineReadsAsEmptyPath)

@@ -79,7 +79,7 @@ protected:
         view.JudgeMin = s.RefMinFreq[c];
         view.JudgeMax = s.RefMaxFreq[c];
         ImpGraphImages images;
-        return JudgeResultText(RedrawGraph(images, s, view).Verdict);
+        return JudgeResultText(RedrawGraph(images, s, view).verdict);
     }
 
     qlxtest::TempDir dir;

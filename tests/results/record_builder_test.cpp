@@ -26,7 +26,7 @@ std::string GraphJudgement(CurveState s, int c)
     GraphView view;
     view.JudgeMin = s.RefMinFreq[c];
     view.JudgeMax = s.RefMaxFreq[c];
-    return JudgeResultText(RedrawGraph(images, s, view).Verdict);
+    return JudgeResultText(RedrawGraph(images, s, view).verdict);
 }
 
 std::vector<int> AllChannels() { return {0, 1, 2, 3}; }

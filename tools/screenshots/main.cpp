@@ -124,10 +124,10 @@ int main(int argc, char** argv)
     for (const char* name : {"WOOFER-16A", "2WAY NL4", "ARRAY NL8", "MID-6.5", "FULLRANGE 8"}) {
         qlx::CurveLines lines{};
         qlx::RefListRow& r = list.Row(row++);
-        r.FileName = name;
-        r.Folder = curves;
+        r.fileName = name;
+        r.folder = curves;
         if (qlx::ReadCurveFile(qlx::RowCurvePath(r), lines))
-            r.Name = qlx::BracketPayload(lines[qlx::NameLine]);
+            r.name = qlx::BracketPayload(lines[qlx::NameLine]);
     }
     list.Row(8) = {"TWEETER-25", "TWEETER-25", curves + "/moved", false};  // a file that is gone
     const std::string listPath = (work.path() + "/line-3.q5lst").toStdString();
