@@ -19,7 +19,7 @@ packages=(
   # the fuzz targets: clang with libFuzzer and the sanitizers' runtimes
   clang-14 libclang-rt-14-dev
   # packaging: the HTML documentation, the Debian package and its checks
-  python3-markdown dpkg-dev desktop-file-utils appstream shared-mime-info man-db
+  python3-markdown dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db lintian
 )
 [ "${1:-}" = "--gui" ] && packages+=(xvfb xdotool imagemagick)
 
