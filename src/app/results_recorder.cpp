@@ -65,7 +65,8 @@ void ResultsRecorder::MeasurementEnded(const CurveState& curves, const RemoteMea
     if (outcome == Outcome::Busy || !log_->on())
         return;
     pending_.push_back({curves, input, outcome, CurrentRunContext()});
-    // Posted behind the window's repaint of the new curve.
+    // The window has painted the verdict already; making and writing the
+    // records waits for the event loop's next turn.
     if (pending_.size() == 1)
         QMetaObject::invokeMethod(
             this, [this] { WritePending(false); }, Qt::QueuedConnection);
