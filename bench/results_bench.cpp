@@ -1,9 +1,10 @@
-// What the results log costs. Writing one run's record into the station's
-// file (goal: under 5 ms), and over a million records opening the results
-// table (count and the first screenful), counting the yield and opening the
-// whole results window until it is painted (goal: under 200 ms each). The
-// million-record file is built once per run of this program in the temporary
-// folder, or kept at $QLX_RESULTS_BENCH_DB.
+// What the results log costs. Making one run's records with their resonance
+// figures and writing them into the station's file (goal: under 5 ms), and
+// over a million records opening the results table (count and the first
+// screenful), counting the yield and opening the whole results window until
+// it is painted (goal: under 200 ms each). The million-record file is built
+// once per run of this program in the temporary folder, or kept at
+// $QLX_RESULTS_BENCH_DB.
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QSqlQuery>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
 
 #include "app/file_dialogs.h"
@@ -22,6 +24,7 @@
 #include "results/database_open.h"
 #include "results/record_builder.h"
 #include "results/record_sql.h"
+#include "results/resonance_fields.h"
 #include "results/result_store.h"
 #include "results/results_queries.h"
 #include "results/results_table_model.h"
@@ -38,8 +41,8 @@ constexpr std::int64_t kStartMs = 1735689600000;  // 2025-01-01 00:00 UTC
 constexpr std::int64_t kEveryMs = 30000;          // a unit every 30 s: a million in 347 days
 constexpr int kScreenRows = 30;
 
-// One run's record of a simulated unit against its reference, measured now.
-std::vector<ResultRecord> RecordsOfAUnit(int unit)
+// The window's curves after a run of a simulated unit against its reference.
+CurveState CurvesOfAUnit(int unit)
 {
     static const qlxsim::SimMemory memory = qlxsim::DefaultMemory(1);
     const int ref = unit % 6;
@@ -53,7 +56,16 @@ std::vector<ResultRecord> RecordsOfAUnit(int unit)
     for (int j = 0; j < kPointCount; ++j)
         points[PointSlot(0, j)] = memory.meas[unit % 12][PointSlot(0, j)];
     TakeMeasuredCurve(s, points);
-    return MakeRunRecords(s, {RunOutcome::Completed, {0}}, CurrentRunContext());
+    return s;
+}
+
+const MeasuredRun kOneChannelRun{RunOutcome::Completed, {0}};
+constexpr double kRe = 6.4;  // the user's Re of the reference, so that Qts is computed too
+
+// One run's record of a simulated unit against its reference, measured now.
+std::vector<ResultRecord> RecordsOfAUnit(int unit)
+{
+    return MakeRunRecords(CurvesOfAUnit(unit), kOneChannelRun, CurrentRunContext());
 }
 
 std::string TempPath(const char* name) { return (fs::temp_directory_path() / name).string(); }
@@ -174,6 +186,54 @@ void BM_AppendOneRunRecord(benchmark::State& state)
     RemoveDatabase(path);
 }
 BENCHMARK(BM_AppendOneRunRecord)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// Making the records of one run as the recorder does after a measurement:
+// the judgement of each record, then the resonance analysis of its channel
+// and of the reference (with the refinement); arg 1 with an Re (Qts too),
+// 0 without.
+void BM_BuildRunRecords(benchmark::State& state)
+{
+    std::vector<CurveState> units;
+    for (int unit = 0; unit < 12; ++unit)
+        units.push_back(CurvesOfAUnit(unit));
+    const std::optional<double> re = state.range(0) == 1 ? std::optional<double>(kRe) : std::nullopt;
+    const RunContext context = CurrentRunContext();
+    std::size_t unit = 0;
+    double withF0 = 0;
+    double withQts = 0;
+    for (auto _ : state) {
+        const CurveState& curves = units[unit++ % units.size()];
+        std::vector<ResultRecord> records = MakeRunRecords(curves, kOneChannelRun, context);
+        FillResonanceFields(records, curves, re);
+        withF0 += records[0].f0Hz ? 1 : 0;
+        withQts += records[0].qts ? 1 : 0;
+        benchmark::DoNotOptimize(records);
+    }
+    // The share of runs the analysis gave an f0 and a Qts: what was timed.
+    state.counters["f0"] = withF0 / static_cast<double>(state.iterations());
+    state.counters["qts"] = withQts / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_BuildRunRecords)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The whole of what a measurement costs the log, in the window's thread:
+// the records made with their resonance figures and written (synchronous
+// FULL) into a file of a million records.
+void BM_RecordOneRunWithResonance(benchmark::State& state)
+{
+    std::vector<CurveState> units;
+    for (int unit = 0; unit < 12; ++unit)
+        units.push_back(CurvesOfAUnit(unit));
+    ResultStore store(Million());
+    std::size_t unit = 0;
+    for (auto _ : state) {
+        const CurveState& curves = units[unit++ % units.size()];
+        std::vector<ResultRecord> records = MakeRunRecords(curves, kOneChannelRun, CurrentRunContext());
+        FillResonanceFields(records, curves, kRe);
+        if (!store.Append(records).written)
+            state.SkipWithError("not written");
+    }
+}
+BENCHMARK(BM_RecordOneRunWithResonance)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 // The same into the file of a million records.
 void BM_AppendOneRunRecordToAMillion(benchmark::State& state)

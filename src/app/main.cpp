@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/program_run.h"
 #include "app/settings.h"
+#include "results/result_forwarder.h"
 
 int main(int argc, char** argv)
 {
@@ -33,5 +34,13 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     qlx::SetUpApplication();
-    return qlx::RunProgram(settingsPath, request.fileArgs);
+    const int rc = qlx::RunProgram(settingsPath, request.fileArgs);
+    // A forwarder thread still held by the network (the log's end stops
+    // waiting for it) must not meet the libraries' teardown at exit; the
+    // settings and every record are saved by now.
+    if (qlx::ResultForwarder::ThreadsRunning() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(rc);
+    }
+    return rc;
 }

@@ -69,6 +69,10 @@ public:
     // ---- graph, judgement, cursor, zoom (mainform_graph.cpp, mainform_cursor.cpp)
     // Rebuilds the whole graph picture and judges the selected channel.
     void RedrawGraph();
+    // Paints the graph and the judgement badge on the screen now instead of
+    // on the event loop's next turn, so that whatever runs next (the results
+    // log's write) comes after the verdict is seen.
+    void PaintVerdictNow();
     // Moves the level scroll bar by steps (-1 up, +1 down) of its step size.
     void LevelScrollBy(int steps);
     // Moves the cursor one grid step (+1 up, -1 down) and refreshes readouts.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegion>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -90,6 +91,17 @@ void TMainForm::ShowJudgement()
         for (int i = 0; i < static_cast<int>(ui.imp.JudgeImage.size()); ++i)
             ui.imp.JudgeImage[i]->setVisible(i == d.Badge);
     ui.imp.JudgeLabel->setEnabled(d.LabelEnabled);
+}
+
+void TMainForm::PaintVerdictNow()
+{
+    ui.imp.ImpGraphImage->repaint();
+    // A badge that went hidden leaves its parent's background to paint.
+    QRegion badges;
+    for (QLabel* badge : ui.imp.JudgeImage)
+        badges += badge->geometry();
+    badges += ui.imp.JudgeLabel->geometry();
+    ui.imp.JudgeLabel->parentWidget()->repaint(badges);
 }
 
 void TMainForm::CurveLoaded()

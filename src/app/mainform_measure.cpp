@@ -36,7 +36,10 @@ void TMainForm::MeasStartButton2Click(QObject* sender)
     if (points) {
         TakeMeasuredCurve(curves, points.value());
         CurveReplaced(Curve(CurveKind::Measured));
+        PaintVerdictNow();
     }
+    // The record is made and written on the event loop's next turn, off the
+    // measurement's path.
     resultsRecorder->MeasurementEnded(curves, in, points.outcome());
 }
 

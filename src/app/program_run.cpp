@@ -32,9 +32,10 @@ int RunProgram(const std::string& settingsPath, const std::vector<std::string>& 
         if (shown)
             shown(window);
         rc = QApplication::exec();
-        settings = window.settings;
+        // Written before the window and what it owns (the results log and
+        // its forwarder) are torn down, so nothing at teardown can lose them.
+        SaveSettingsIfPresent(settingsPath, window.settings);
     }
-    SaveSettingsIfPresent(settingsPath, settings);
     return rc;
 }
 

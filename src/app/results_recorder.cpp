@@ -46,6 +46,7 @@ ResultsRecorder::ResultsRecorder(const SqlDriverCheck& drivers, QObject* parent)
 {
     Design(WriteFailureDlg);
     Design(DriverMissingDlg);
+    Design(DiscardedDlg);
     retry_.setInterval(kRetryIntervalMs);
     connect(&retry_, &QTimer::timeout, this, &ResultsRecorder::RetryKept);
 }
@@ -65,7 +66,8 @@ void ResultsRecorder::MeasurementEnded(const CurveState& curves, const RemoteMea
     if (outcome == Outcome::Busy || !log_->on())
         return;
     pending_.push_back({curves, input, outcome, CurrentRunContext()});
-    // Posted behind the window's repaint of the new curve.
+    // The window has painted the verdict already; making and writing the
+    // records waits for the event loop's next turn.
     if (pending_.size() == 1)
         QMetaObject::invokeMethod(
             this, [this] { WritePending(false); }, Qt::QueuedConnection);
@@ -150,15 +152,30 @@ void ResultsRecorder::ApplySettings(const ResultsSettings& settings)
 {
     SaveResultsSettings(*file_, settings);
     file_->sync();
+    // A run not written yet was measured under the old settings.
+    WritePending(false);
     std::vector<ResultRecord> carried;
-    if (log_->on())
-        carried = log_->store()->TakeKept();
+    std::string carriedFrom;
+    std::string whyKept;
+    if (log_->on()) {
+        ResultStore& store = *log_->store();
+        carriedFrom = store.path();
+        // With the log going off the kept records have nowhere else to go:
+        // one last try at their own file.
+        if (store.kept() > 0 && !settings.logOn)
+            whyKept = store.Flush().reason;
+        carried = store.TakeKept();
+    }
     retry_.stop();
     settings_ = settings;
     log_.reset();  // the old forwarder stops before the new one starts
     log_ = std::make_unique<ResultsLog>(settings_, drivers_);
-    if (!carried.empty())
-        Write(carried, false);
+    if (!carried.empty()) {
+        if (log_->on())
+            Write(carried, false);
+        else
+            Show(DiscardedDlg, DiscardedRecordsText(carried.size(), carriedFrom, whyKept));
+    }
     // New settings may need a driver the start did not.
     driversChecked_ = false;
     CheckDrivers();

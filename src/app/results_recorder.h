@@ -50,7 +50,9 @@ public:
     const ResultsSettings& settings() const { return settings_; }
     const SqlDriverCheck& drivers() const { return drivers_; }
     // Stores new settings in the configuration file and makes the log they
-    // describe; records kept for a later write carry over.
+    // describe; records kept for a later write carry over. When the new log
+    // is off they are tried once more in their old file, and those that still
+    // cannot be written are dropped with a message saying how many.
     void ApplySettings(const ResultsSettings& settings);
     // Starts the yield counter afresh in the station's file.
     std::optional<StoreFailure> ResetCounter();
@@ -60,6 +62,7 @@ public:
     // "QLX-50 Manager" boxes; tests answer them through their show step.
     TExtendMsgDlg WriteFailureDlg;
     TExtendMsgDlg DriverMissingDlg;
+    TExtendMsgDlg DiscardedDlg;
 
 signals:
     // Records reached the station's file.

@@ -12,7 +12,17 @@ namespace qlx {
 
 namespace {
 
+// A connection that is not made within this (per address; libpq's least is
+// 2 s) fails and is tried again later.
 constexpr int kConnectTimeoutS = 5;
+// An idle connection is probed after 10 s, every 5 s, and given up after 3
+// probes without answer: a dead server is noticed within 25 s.
+constexpr int kKeepaliveIdleS = 10;
+constexpr int kKeepaliveIntervalS = 5;
+constexpr int kKeepaliveCount = 3;
+// Sent data left unacknowledged this long (a server gone mid-batch) fails
+// the connection.
+constexpr int kTcpUserTimeoutMs = 20000;
 
 std::string Reason(const QSqlError& e) { return e.text().toStdString(); }
 
@@ -53,6 +63,22 @@ std::string OpenResultsFile(QSqlDatabase db, const std::string& path, const Resu
     return {};
 }
 
+QString LineConnectOptions(const LineDatabaseSettings& line)
+{
+    // QPSQL hands these to libpq with the ";" turned into blanks.
+    QString options = QStringLiteral(
+                          "connect_timeout=%1;keepalives=1;keepalives_idle=%2;keepalives_interval=%3;"
+                          "keepalives_count=%4;tcp_user_timeout=%5")
+                          .arg(kConnectTimeoutS)
+                          .arg(kKeepaliveIdleS)
+                          .arg(kKeepaliveIntervalS)
+                          .arg(kKeepaliveCount)
+                          .arg(kTcpUserTimeoutMs);
+    if (!line.options.empty())
+        options += ";" + QString::fromStdString(line.options);
+    return options;
+}
+
 std::string OpenLineDatabase(QSqlDatabase db, const LineDatabaseSettings& line)
 {
     db.close();
@@ -61,10 +87,7 @@ std::string OpenLineDatabase(QSqlDatabase db, const LineDatabaseSettings& line)
     db.setDatabaseName(QString::fromStdString(line.database));
     db.setUserName(QString::fromStdString(line.user));
     db.setPassword(QString::fromStdString(line.password));
-    QString options = QStringLiteral("connect_timeout=%1").arg(kConnectTimeoutS);
-    if (!line.options.empty())
-        options += ";" + QString::fromStdString(line.options);
-    db.setConnectOptions(options);
+    db.setConnectOptions(LineConnectOptions(line));
     if (!db.open())
         return Reason(db.lastError());
     if (std::string reason = EnsureResultsSchema(db, SqlDialect::Postgres); !reason.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QString>
 
 #include <string>
 
@@ -23,8 +24,16 @@ struct ResultsFileOptions {
 // when missing. Returns "" or the reason it failed.
 std::string OpenResultsFile(QSqlDatabase db, const std::string& path, const ResultsFileOptions& options = {});
 
-// Opens `db` (a QPSQL connection) on the line database and makes its tables
-// when missing. Returns "" or the reason.
+// libpq's connection options for the line database: time limits on the
+// connection, keep-alive probes and a limit on unacknowledged data, so that
+// a server or network that went away fails the connection within a minute
+// instead of holding the forwarder; then the user's own options, which
+// override them (libpq takes the last value of a keyword).
+QString LineConnectOptions(const LineDatabaseSettings& line);
+
+// Opens `db` (a QPSQL connection) on the line database with
+// LineConnectOptions and makes its tables when missing. Returns "" or the
+// reason.
 std::string OpenLineDatabase(QSqlDatabase db, const LineDatabaseSettings& line);
 
 }  // namespace qlx

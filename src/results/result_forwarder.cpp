@@ -5,6 +5,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -112,61 +115,104 @@ std::string LineTarget(const LineDatabaseSettings& line)
     return "postgresql://" + line.user + "@" + line.host + ":" + std::to_string(line.port) + "/" + line.database;
 }
 
+namespace {
+std::atomic<int> threadsRunning{0};
+}  // namespace
+
+// What the forwarder's thread uses. The thread holds it too, so a thread left
+// running by the forwarder's end still has it.
+struct ResultForwarder::Shared {
+    Shared(std::string localPath, LineDatabaseSettings line, ForwarderOptions options)
+        : localPath(std::move(localPath)), line(std::move(line)), target(LineTarget(this->line)), options(options)
+    {}
+
+    void Run();
+    // Sleeps until woken, stopped, or `interval` passed; false when stopped.
+    bool Pause(std::chrono::milliseconds interval);
+    void Report(bool connected, const std::string& error);
+
+    const std::string localPath;
+    const LineDatabaseSettings line;
+    const std::string target;
+    const ForwarderOptions options;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable progress;  // forwarded records, and the thread's end
+    bool stop = false;
+    bool woken = false;
+    bool finished = false;
+    ForwardStatus status;
+};
+
 ResultForwarder::ResultForwarder(std::string localPath, LineDatabaseSettings line, ForwarderOptions options)
-    : localPath_(std::move(localPath)),
-      line_(std::move(line)),
-      target_(LineTarget(line_)),
-      options_(options),
-      thread_([this] { Run(); })
-{}
+    : shared_(std::make_shared<Shared>(std::move(localPath), std::move(line), options))
+{
+    ++threadsRunning;
+    thread_ = std::thread([shared = shared_] {
+        shared->Run();  // its connections are gone when it returns
+        {
+            std::lock_guard lock(shared->mutex);
+            shared->finished = true;
+        }
+        shared->progress.notify_all();
+        --threadsRunning;
+    });
+}
 
 ResultForwarder::~ResultForwarder()
 {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
+    std::unique_lock lock(shared_->mutex);
+    shared_->stop = true;
+    shared_->wake.notify_all();
+    const bool ended =
+        shared_->progress.wait_for(lock, shared_->options.stopWait, [this] { return shared_->finished; });
+    lock.unlock();
+    if (ended)
+        thread_.join();
+    else
+        thread_.detach();
 }
+
+int ResultForwarder::ThreadsRunning() { return threadsRunning.load(); }
 
 void ResultForwarder::Wake()
 {
     {
-        std::lock_guard lock(mutex_);
-        woken_ = true;
+        std::lock_guard lock(shared_->mutex);
+        shared_->woken = true;
     }
-    wake_.notify_all();
+    shared_->wake.notify_all();
 }
 
 ForwardStatus ResultForwarder::Status() const
 {
-    std::lock_guard lock(mutex_);
-    return status_;
+    std::lock_guard lock(shared_->mutex);
+    return shared_->status;
 }
 
 bool ResultForwarder::WaitForwarded(std::int64_t recordId, std::chrono::milliseconds timeout) const
 {
-    std::unique_lock lock(mutex_);
-    return progress_.wait_for(lock, timeout, [&] { return status_.forwardedUpTo >= recordId; });
+    std::unique_lock lock(shared_->mutex);
+    return shared_->progress.wait_for(lock, timeout, [&] { return shared_->status.forwardedUpTo >= recordId; });
 }
 
-bool ResultForwarder::Pause(std::chrono::milliseconds interval)
+bool ResultForwarder::Shared::Pause(std::chrono::milliseconds interval)
 {
-    std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, interval, [this] { return stop_ || woken_; });
-    woken_ = false;
-    return !stop_;
+    std::unique_lock lock(mutex);
+    wake.wait_for(lock, interval, [this] { return stop || woken; });
+    woken = false;
+    return !stop;
 }
 
-void ResultForwarder::Report(bool connected, const std::string& error)
+void ResultForwarder::Shared::Report(bool connected, const std::string& error)
 {
-    std::lock_guard lock(mutex_);
-    status_.connected = connected;
-    status_.lastError = error;
+    std::lock_guard lock(mutex);
+    status.connected = connected;
+    status.lastError = error;
 }
 
-void ResultForwarder::Run()
+void ResultForwarder::Shared::Run()
 {
     SqlConnection local(QStringLiteral("QSQLITE"));
     SqlConnection server(QStringLiteral("QPSQL"));
@@ -179,16 +225,16 @@ void ResultForwarder::Run()
 
     auto retry = [&](bool connected) {
         Report(connected, reason);
-        return Pause(options_.retryInterval);
+        return Pause(options.retryInterval);
     };
     for (;;) {
         {
-            std::lock_guard lock(mutex_);
-            if (stop_)
+            std::lock_guard lock(mutex);
+            if (stop)
                 break;
         }
         if (!localOpen) {
-            reason = OpenResultsFile(local.db(), localPath_, {kForwarderBusyTimeoutMs, true});
+            reason = OpenResultsFile(local.db(), localPath, {kForwarderBusyTimeoutMs, true});
             if (!reason.empty()) {
                 if (!retry(serverOpen))
                     break;
@@ -197,7 +243,7 @@ void ResultForwarder::Run()
             localOpen = true;
         }
         if (!upTo) {
-            upTo = NotedUpTo(local.db(), target_, reason);
+            upTo = NotedUpTo(local.db(), target, reason);
             if (!upTo) {
                 local.db().close();
                 localOpen = false;
@@ -205,18 +251,18 @@ void ResultForwarder::Run()
                     break;
                 continue;
             }
-            std::lock_guard lock(mutex_);
-            status_.forwardedUpTo = *upTo;
+            std::lock_guard lock(mutex);
+            status.forwardedUpTo = *upTo;
         }
         if (unnoted) {
-            if (!NoteBatch(local.db(), target_, *unnoted, reason)) {
+            if (!NoteBatch(local.db(), target, *unnoted, reason)) {
                 if (!retry(serverOpen))
                     break;
                 continue;
             }
             unnoted.reset();
         }
-        const std::optional<Batch> batch = ReadBatch(local.db(), *upTo, options_.batchRecords, reason);
+        const std::optional<Batch> batch = ReadBatch(local.db(), *upTo, options.batchRecords, reason);
         if (!batch) {
             local.db().close();
             localOpen = false;
@@ -225,12 +271,12 @@ void ResultForwarder::Run()
             continue;
         }
         if (batch->ids.empty()) {
-            if (!Pause(options_.pollInterval))
+            if (!Pause(options.pollInterval))
                 break;
             continue;
         }
         if (!serverOpen) {
-            reason = OpenLineDatabase(server.db(), line_);
+            reason = OpenLineDatabase(server.db(), line);
             if (!reason.empty()) {
                 if (!retry(false))
                     break;
@@ -249,17 +295,17 @@ void ResultForwarder::Run()
         }
         upTo = batch->ids.back();
         unnoted = std::make_pair(batch->ids.front(), batch->ids.back());
-        if (NoteBatch(local.db(), target_, *unnoted, reason)) {
+        if (NoteBatch(local.db(), target, *unnoted, reason)) {
             unnoted.reset();
             reason.clear();
         }
         {
-            std::lock_guard lock(mutex_);
-            status_.forwardedUpTo = *upTo;
-            status_.connected = true;
-            status_.lastError = reason;
+            std::lock_guard lock(mutex);
+            status.forwardedUpTo = *upTo;
+            status.connected = true;
+            status.lastError = reason;
         }
-        progress_.notify_all();
+        progress.notify_all();
     }
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -15,6 +14,10 @@ struct ForwarderOptions {
     int batchRecords = 200;
     std::chrono::milliseconds retryInterval{5000};  // after a failed connection or batch
     std::chrono::milliseconds pollInterval{30000};  // looks for records without a wake-up
+    // How long the end of the forwarder (and so of the program) waits for a
+    // batch under way; a thread still held by the network after this is left
+    // to end by itself.
+    std::chrono::milliseconds stopWait{2000};
 };
 
 struct ForwardStatus {
@@ -32,6 +35,12 @@ std::string LineTarget(const LineDatabaseSettings& line);
 // as it is, and then noted locally in the forwarded table. An outage only
 // delays: the batch is sent again once the server answers, and a batch the
 // server took just before the outage is not duplicated.
+//
+// Its end waits at most ForwarderOptions::stopWait: a thread blocked in the
+// network (a server that stopped answering in the middle of a batch, a host
+// name that does not resolve) is left running with the state it shares, and
+// ends on its own once the call returns; nothing it holds is lost, since
+// every record is in the station's file and forwarding is idempotent.
 class ResultForwarder {
 public:
     ResultForwarder(std::string localPath, LineDatabaseSettings line, ForwarderOptions options = {});
@@ -46,24 +55,15 @@ public:
     // time ran out first.
     bool WaitForwarded(std::int64_t recordId, std::chrono::milliseconds timeout) const;
 
+    // Forwarder threads of this process not ended yet, including those left
+    // running by an end that did not wait for them.
+    static int ThreadsRunning();
+
 private:
-    void Run();
-    // Sleeps until woken, stopped, or `interval` passed; false when stopped.
-    bool Pause(std::chrono::milliseconds interval);
-    void Report(bool connected, const std::string& error);
+    struct Shared;
 
-    const std::string localPath_;
-    const LineDatabaseSettings line_;
-    const std::string target_;
-    const ForwarderOptions options_;
-
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    mutable std::condition_variable progress_;
-    bool stop_ = false;
-    bool woken_ = false;
-    ForwardStatus status_;
-    std::thread thread_;  // last: starts when everything above is made
+    std::shared_ptr<Shared> shared_;
+    std::thread thread_;
 };
 
 }  // namespace qlx

@@ -84,6 +84,7 @@ AppendResult ResultStore::Failed(const std::string& reason)
     Close();
     AppendResult result;
     result.kept = kept_.size();
+    result.reason = reason;
     if (!reported_) {
         reported_ = true;
         result.report = StoreFailure{path_, reason};

@@ -29,6 +29,7 @@ struct AppendResult {
     bool written = false;     // these records and all kept before are in the file
     std::size_t kept = 0;     // records held in memory for the next write
     std::int64_t lastId = 0;  // local id of the last record written (when written)
+    std::string reason;       // why this write failed, reported or not ("" when written)
     // The first failure of the session; later ones are not reported again.
     std::optional<StoreFailure> report;
 };

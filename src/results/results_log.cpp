@@ -25,6 +25,12 @@ std::optional<std::string> MissingDriverText(const ResultsSettings& settings, co
     return std::nullopt;
 }
 
+std::string DiscardedRecordsText(std::size_t count, const std::string& file, const std::string& reason)
+{
+    return "測定履歴の記録をオフにしました。\r\n書き込めなかった記録 " + std::to_string(count) +
+           " 件は破棄しました。\r\n" + file + "\r\n" + reason;
+}
+
 ResultsLog::ResultsLog(const ResultsSettings& settings, const SqlDriverCheck& drivers, ForwarderOptions forwarding)
 {
     if (!settings.logOn || !drivers.sqlite)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,11 @@ SqlDriverCheck CheckSqlDrivers();
 // The start-up check: the message to show when a driver the settings need is
 // missing (the log then stays off, or forwarding does); none when all is there.
 std::optional<std::string> MissingDriverText(const ResultsSettings& settings, const SqlDriverCheck& drivers);
+
+// The message when the log is switched off (or its driver is missing under
+// new settings) while `count` records could not be written to `file`: they
+// are dropped, and the user is told how many and why.
+std::string DiscardedRecordsText(std::size_t count, const std::string& file, const std::string& reason);
 
 // The results log of a session as the settings make it: the station's file
 // and, with a line database, the forwarder. Nothing at all when the log is

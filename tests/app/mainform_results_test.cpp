@@ -21,6 +21,7 @@
 #include <set>
 
 #include "analysis/resonance_analysis.h"
+#include "app/graph_widget.h"
 #include "app/mainform.h"
 #include "app/re_memory.h"
 #include "app/results_recorder.h"
@@ -245,6 +246,63 @@ TEST_F(ResultsFixture, EveryEndOfARemoteMeasurementIsRecordedFieldByField)
         EXPECT_NE(r.runUuid, ch1.runUuid);
     }
     EXPECT_EQ(shown, (std::vector<std::string>{std::string("Rs232cErr: ") + kCannotCommunicateText}));
+}
+
+// Notes what a widget painted: the graph's picture, or that a badge was
+// painted at all.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* watched) : watched_(watched) { watched->installEventFilter(this); }
+    ~PaintWatch() override { watched_->removeEventFilter(this); }
+    qint64 paintedImage = 0;  // cache key of the graph's picture last painted
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == watched_ && event->type() == QEvent::Paint) {
+            ++paints;
+            if (auto* graph = qobject_cast<GraphWidget*>(watched_))
+                paintedImage = graph->Image().cacheKey();
+        }
+        return false;
+    }
+
+private:
+    QWidget* watched_;
+};
+
+// When the run's record is written, the screen already shows its verdict:
+// the graph painted with the new curve and the badge that came up painted.
+TEST_F(ResultsFixture, TheVerdictIsOnTheScreenBeforeItsRecordIsWritten)
+{
+    MakeWindow();
+    OpenReference("WOOFER-16A");
+    QCoreApplication::processEvents();
+    for (QLabel* badge : form->ui.imp.JudgeImage)
+        ASSERT_FALSE(badge->isVisible());  // nothing measured yet
+    GraphWidget* graph = form->ui.imp.ImpGraphImage;
+    PaintWatch graphWatch(graph);
+    std::vector<std::unique_ptr<PaintWatch>> badgeWatches;
+    for (QLabel* badge : form->ui.imp.JudgeImage)
+        badgeWatches.push_back(std::make_unique<PaintWatch>(badge));
+
+    int writes = 0;
+    QObject::connect(form->resultsRecorder.get(), &ResultsRecorder::RecordsWritten, [&] {
+        ++writes;
+        EXPECT_EQ(graphWatch.paintedImage, graph->Image().cacheKey()) << "the graph shows the curve before";
+        int shownBadges = 0;
+        for (std::size_t i = 0; i < badgeWatches.size(); ++i) {
+            if (!form->ui.imp.JudgeImage[i]->isVisible())
+                continue;
+            ++shownBadges;
+            EXPECT_GT(badgeWatches[i]->paints, 0) << "badge " << i << " not painted yet";
+        }
+        EXPECT_EQ(shownBadges, 1);
+    });
+    Measure();
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(StoredRecords(Database()).size(), 1u);
 }
 
 TEST_F(ResultsFixture, ASecondMeasurementRefusedDuringOneIsNotRecorded)

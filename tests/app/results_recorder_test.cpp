@@ -1,0 +1,97 @@
+// The session's recorder when new settings come while records are kept after
+// failed writes: none of them is lost without the user being told.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/results_recorder.h"
+#include "model/curve_state.h"
+#include "results_home.h"
+#include "ui/msg_box_window.h"
+
+namespace qlx {
+namespace {
+
+using qlxtest::ResultsHome;
+using ::testing::HasSubstr;
+
+TEST(ResultsRecorderNewSettings, KeptRecordsAreWrittenOrTheirLossIsTold)
+{
+    struct Case {
+        const char* what;
+        bool logOn;         // the new settings
+        bool otherFile;     // the new settings name a file that works
+        bool mended;        // the old file works again by then
+        std::size_t inOld;  // records that reach the old file
+        std::size_t inNew;
+        bool told;
+    };
+    const Case cases[] = {
+        {"switched off, the file takes them now", false, false, true, 2, 0, false},
+        {"switched off, the file still refuses them", false, false, false, 0, 0, true},
+        {"moved to a file that works", true, true, false, 0, 2, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        ResultsHome home;
+        // The station's file in a folder that cannot be made: a file is in
+        // its way.
+        const std::string blocker = home.file("blocked");
+        qlxtest::WriteAll(blocker, "");
+        ResultsSettings s;
+        s.databasePath = blocker + "/results.sqlite";
+        ResultsHome::Configure(s);
+        ResultsRecorder recorder(CheckSqlDrivers());
+        std::vector<std::string> failures;
+        std::vector<std::string> discarded;
+        for (auto [dlg, texts] :
+             {std::pair{&recorder.WriteFailureDlg, &failures}, {&recorder.DiscardedDlg, &discarded}})
+            dlg->SetShowStep([texts = texts](MsgBoxWindow& box) {
+                texts->push_back(box.findChild<QLabel*>(QStringLiteral("Message"))->text().toStdString());
+                box.Button(MsgBtn::OK)->click();
+            });
+        CurveState curves;
+        curves.FillDefaultLines();
+        for (Outcome outcome : {Outcome::Failed, Outcome::Cancelled}) {
+            recorder.MeasurementEnded(curves, {}, outcome);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_EQ(recorder.kept(), 2u);
+        ASSERT_EQ(failures.size(), 1u);
+
+        if (k.mended)
+            std::filesystem::remove(blocker);
+        ResultsSettings next = s;
+        next.logOn = k.logOn;
+        if (k.otherFile)
+            next.databasePath = home.file("elsewhere/results.sqlite");
+        recorder.ApplySettings(next);
+
+        EXPECT_EQ(recorder.kept(), 0u);
+        if (k.mended) {
+            EXPECT_EQ(qlxtest::StoredRecords(s.databasePath).size(), k.inOld);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(s.databasePath));
+        }
+        if (k.otherFile) {
+            EXPECT_EQ(qlxtest::StoredRecords(next.databasePath).size(), k.inNew);
+        }
+        ASSERT_EQ(discarded.size(), k.told ? 1u : 0u);
+        if (k.told) {
+            EXPECT_THAT(discarded[0], HasSubstr("2 件"));
+            EXPECT_THAT(discarded[0], HasSubstr(s.databasePath));
+            EXPECT_THAT(discarded[0], HasSubstr("cannot create the folder"));
+        }
+        EXPECT_EQ(failures.size(), 1u);  // the write failure is not shown again
+    }
+}
+
+}  // namespace
+}  // namespace qlx
