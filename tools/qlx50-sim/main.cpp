@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "qlx50_sim.h"
@@ -55,7 +56,10 @@ std::string Printable(const std::string& bytes)
 
 int main(int argc, char** argv)
 {
-    qlxsim::SimConfig config;
+    // The instrument's memory is megabytes of curve lines: it lives on the
+    // heap, never in this frame (a sanitizer's redzones overflow the stack).
+    const auto configHolder = std::make_unique<qlxsim::SimConfig>();
+    qlxsim::SimConfig& config = *configHolder;
     std::string link, saveDir, exportDir;
     bool log = false;
     for (int i = 1; i < argc; ++i) {
@@ -72,13 +76,13 @@ int main(int argc, char** argv)
         else if (a == "--mode")
             config.sweepMode = value() == "sweep";
         else if (a == "--load") {
-            qlxsim::SimMemory m;
+            const auto m = std::make_unique<qlxsim::SimMemory>();
             std::string error;
-            if (!m.Load(value(), error)) {
+            if (!m->Load(value(), error)) {
                 std::cerr << "qlx50-sim: " << error << "\n";
                 return 1;
             }
-            config.memory = m;
+            config.memory = *m;
         } else if (a == "--save")
             saveDir = value();
         else if (a == "--export-refs")
@@ -119,9 +123,10 @@ int main(int argc, char** argv)
     }
 
     if (!exportDir.empty()) {
-        const qlxsim::SimMemory memory = config.memory ? *config.memory : qlxsim::DefaultMemory(config.seed);
+        const auto memory =
+            std::make_unique<qlxsim::SimMemory>(config.memory ? *config.memory : qlxsim::DefaultMemory(config.seed));
         std::string error;
-        if (!memory.ExportReferences(exportDir, error)) {
+        if (!memory->ExportReferences(exportDir, error)) {
             std::cerr << "qlx50-sim: " << error << "\n";
             return 1;
         }
@@ -136,7 +141,8 @@ int main(int argc, char** argv)
     sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    qlxsim::Qlx50Sim sim(config);
+    const auto simHolder = std::make_unique<qlxsim::Qlx50Sim>(config);
+    qlxsim::Qlx50Sim& sim = *simHolder;
     if (log)
         sim.onCommand = [](const std::string& c) { std::cerr << "qlx50-sim: " << Printable(c) << "\n"; };
     if (!link.empty()) {
