@@ -18,6 +18,8 @@ packages=(
   locales
   # the fuzz targets: clang with libFuzzer and the sanitizers' runtimes
   clang-14 libclang-rt-14-dev
+  # the layout check of the sources
+  clang-format-14
   # packaging: the HTML documentation, the Debian package and its checks
   python3-markdown dpkg-dev desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db lintian
 )

@@ -42,10 +42,13 @@ bool UploadPanel::eventFilter(QObject* watched, QEvent* event)
     if (watched == page_.UploadRefNoLabeledEdit) {
         if (event->type() == QEvent::KeyPress)
             return UploadRefNoLabeledEditKeyPress(event);
-        // Switching to another window leaves the focus in the edit.
-        if (event->type() == QEvent::FocusOut &&
-            static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason)
-            UploadRefNoLabeledEditExit();
+        // Switching to another window, or a menu or the edit's own context
+        // menu opening, leaves the focus where it is: not an exit.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                UploadRefNoLabeledEditExit();
+        }
     } else if (event->type() == QEvent::MouseButtonPress) {
         UploadRefNoLabeledEditExit();  // an arrow of the up-down
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -440,6 +442,29 @@ TEST_F(UploadFixture, NumberEditTakesOneToSixtyFourWhenLeft)
     EXPECT_EQ(edit->text(), QStringLiteral("4"));
     QTest::keyClick(edit, Qt::Key_Tab);
     EXPECT_EQ(upDown->Position(), 4);
+}
+
+// Only a focus that really moves on is an exit: another window becoming
+// active or a menu opening keeps the number as typed.
+TEST_F(UploadFixture, NumberIsTakenOnlyWhenTheFocusMovesOn)
+{
+    QLineEdit* edit = Page().UploadRefNoLabeledEdit;
+    UpDown* upDown = Page().UploadRefNoUpDown;
+    const struct {
+        Qt::FocusReason reason;
+        bool exits;
+    } cases[] = {
+        {Qt::MouseFocusReason, true}, {Qt::TabFocusReason, true},           {Qt::BacktabFocusReason, true},
+        {Qt::OtherFocusReason, true}, {Qt::ActiveWindowFocusReason, false}, {Qt::PopupFocusReason, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        upDown->SetPosition(20);
+        edit->setText(QStringLiteral("7"));
+        QFocusEvent out(QEvent::FocusOut, c.reason);
+        QApplication::sendEvent(edit, &out);
+        EXPECT_EQ(upDown->Position(), c.exits ? 7 : 20);
+    }
 }
 
 TEST_F(UploadFixture, UpDownStepsFromTheNumberShownAndShowsItsPosition)
