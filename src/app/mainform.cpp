@@ -149,6 +149,7 @@ void TMainForm::CheckPrinters() { printCommands->CheckPrinters(); }
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (!Instrument.busy()) {
+        resultsRecorder->SessionEnding();
         QMainWindow::closeEvent(event);
         return;
     }

@@ -181,6 +181,20 @@ void ResultsRecorder::ApplySettings(const ResultsSettings& settings)
     CheckDrivers();
 }
 
+void ResultsRecorder::SessionEnding()
+{
+    retry_.stop();
+    WritePending(true);
+    if (kept() == 0)
+        return;
+    ResultStore& store = *log_->store();
+    const std::string why = store.Flush().reason;
+    if (store.kept() == 0)
+        return;
+    const std::size_t lost = store.TakeKept().size();
+    Show(DiscardedDlg, DiscardedRecordsText(lost, store.path(), why));
+}
+
 std::optional<StoreFailure> ResultsRecorder::ResetCounter()
 {
     const RunContext now = CurrentRunContext();

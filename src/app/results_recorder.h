@@ -44,6 +44,11 @@ public:
     bool retrying() const { return retry_.isActive(); }
     void SetRetryInterval(int ms) { retry_.setInterval(ms); }
 
+    // The window closes: the records not written yet get a last try, and
+    // those that still cannot be written are dropped with a message saying
+    // how many, the file and why, while the window is still there.
+    void SessionEnding();
+
     // Says once when the log cannot work as it is set (a missing driver).
     void CheckDrivers();
 

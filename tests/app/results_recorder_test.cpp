@@ -93,5 +93,49 @@ TEST(ResultsRecorderNewSettings, KeptRecordsAreWrittenOrTheirLossIsTold)
     }
 }
 
+// At the end of the session the kept records get a last try; what is still
+// refused is told, never dropped in silence.
+TEST(ResultsRecorderSessionEnd, KeptRecordsAreWrittenOrTheirLossIsTold)
+{
+    for (const bool mended : {true, false}) {
+        SCOPED_TRACE(mended ? "the file takes them now" : "the file still refuses them");
+        ResultsHome home;
+        const std::string blocker = home.file("blocked");
+        qlxtest::WriteAll(blocker, "");
+        ResultsSettings s;
+        s.databasePath = blocker + "/results.sqlite";
+        ResultsHome::Configure(s);
+        ResultsRecorder recorder(CheckSqlDrivers());
+        std::vector<std::string> discarded;
+        recorder.WriteFailureDlg.SetShowStep([](MsgBoxWindow& box) { box.Button(MsgBtn::OK)->click(); });
+        recorder.DiscardedDlg.SetShowStep([&](MsgBoxWindow& box) {
+            discarded.push_back(box.findChild<QLabel*>(QStringLiteral("Message"))->text().toStdString());
+            box.Button(MsgBtn::OK)->click();
+        });
+        CurveState curves;
+        curves.FillDefaultLines();
+        recorder.MeasurementEnded(curves, {}, Outcome::Failed);
+        QCoreApplication::processEvents();
+        // The last run has not been written yet when the session ends.
+        recorder.MeasurementEnded(curves, {}, Outcome::Cancelled);
+        ASSERT_EQ(recorder.kept(), 1u);
+
+        if (mended)
+            std::filesystem::remove(blocker);
+        recorder.SessionEnding();
+
+        EXPECT_EQ(recorder.kept(), 0u);
+        EXPECT_FALSE(recorder.retrying());
+        if (mended) {
+            EXPECT_EQ(qlxtest::StoredRecords(s.databasePath).size(), 2u);
+            EXPECT_TRUE(discarded.empty());
+        } else {
+            ASSERT_EQ(discarded.size(), 1u);
+            EXPECT_THAT(discarded[0], HasSubstr("2 件"));
+            EXPECT_THAT(discarded[0], HasSubstr(s.databasePath));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qlx
