@@ -216,15 +216,6 @@ std::vector<std::string> LinesOf(const std::string& bytes)
     return lines;
 }
 
-std::set<std::string> EntriesOf(const std::string& folder)
-{
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
 std::string StatusCmd() { return "RSTT\x03"; }
 
 std::string ReadCmd(char kind, int slot, int block, char part)

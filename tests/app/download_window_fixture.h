@@ -104,7 +104,6 @@ std::vector<int> SelectedNumbers(const QTreeWidget* view);
 // channel blocks as the instrument sends them, each line ended by LF.
 std::string FileImage(const qlx::CurveLines& slot, int blocks = 4);
 std::vector<std::string> LinesOf(const std::string& bytes);
-std::set<std::string> EntriesOf(const std::string& folder);
 
 std::string StatusCmd();
 // "RIMP" of kind 'R' or 'M', slot index, channel block, part 'H' or 'A'.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,32 @@ namespace {
 
 using qlxtest::ResultsHome;
 using ::testing::HasSubstr;
+
+// A recorder whose station file lies in a folder that cannot be made (a file
+// is in its way) until `Mend`, with the texts of its boxes collected.
+struct BlockedStation {
+    ResultsHome home;
+    std::string blocker = home.file("blocked");
+    ResultsSettings settings;
+    std::unique_ptr<ResultsRecorder> recorder;
+    std::vector<std::string> failures;
+    std::vector<std::string> discarded;
+
+    BlockedStation()
+    {
+        qlxtest::WriteAll(blocker, "");
+        settings.databasePath = blocker + "/results.sqlite";
+        ResultsHome::Configure(settings);
+        recorder = std::make_unique<ResultsRecorder>(CheckSqlDrivers());
+        for (auto [dlg, texts] :
+             {std::pair{&recorder->WriteFailureDlg, &failures}, {&recorder->DiscardedDlg, &discarded}})
+            dlg->SetShowStep([texts = texts](MsgBoxWindow& box) {
+                texts->push_back(box.findChild<QLabel*>(QStringLiteral("Message"))->text().toStdString());
+                box.Button(MsgBtn::OK)->click();
+            });
+    }
+    void Mend() { std::filesystem::remove(blocker); }
+};
 
 TEST(ResultsRecorderNewSettings, KeptRecordsAreWrittenOrTheirLossIsTold)
 {
@@ -40,23 +67,11 @@ TEST(ResultsRecorderNewSettings, KeptRecordsAreWrittenOrTheirLossIsTold)
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        ResultsHome home;
-        // The station's file in a folder that cannot be made: a file is in
-        // its way.
-        const std::string blocker = home.file("blocked");
-        qlxtest::WriteAll(blocker, "");
-        ResultsSettings s;
-        s.databasePath = blocker + "/results.sqlite";
-        ResultsHome::Configure(s);
-        ResultsRecorder recorder(CheckSqlDrivers());
-        std::vector<std::string> failures;
-        std::vector<std::string> discarded;
-        for (auto [dlg, texts] :
-             {std::pair{&recorder.WriteFailureDlg, &failures}, {&recorder.DiscardedDlg, &discarded}})
-            dlg->SetShowStep([texts = texts](MsgBoxWindow& box) {
-                texts->push_back(box.findChild<QLabel*>(QStringLiteral("Message"))->text().toStdString());
-                box.Button(MsgBtn::OK)->click();
-            });
+        BlockedStation station;
+        ResultsRecorder& recorder = *station.recorder;
+        const ResultsSettings& s = station.settings;
+        const std::vector<std::string>& failures = station.failures;
+        const std::vector<std::string>& discarded = station.discarded;
         CurveState curves;
         curves.FillDefaultLines();
         for (Outcome outcome : {Outcome::Failed, Outcome::Cancelled}) {
@@ -67,11 +82,11 @@ TEST(ResultsRecorderNewSettings, KeptRecordsAreWrittenOrTheirLossIsTold)
         ASSERT_EQ(failures.size(), 1u);
 
         if (k.mended)
-            std::filesystem::remove(blocker);
+            station.Mend();
         ResultsSettings next = s;
         next.logOn = k.logOn;
         if (k.otherFile)
-            next.databasePath = home.file("elsewhere/results.sqlite");
+            next.databasePath = station.home.file("elsewhere/results.sqlite");
         recorder.ApplySettings(next);
 
         EXPECT_EQ(recorder.kept(), 0u);
@@ -99,19 +114,10 @@ TEST(ResultsRecorderSessionEnd, KeptRecordsAreWrittenOrTheirLossIsTold)
 {
     for (const bool mended : {true, false}) {
         SCOPED_TRACE(mended ? "the file takes them now" : "the file still refuses them");
-        ResultsHome home;
-        const std::string blocker = home.file("blocked");
-        qlxtest::WriteAll(blocker, "");
-        ResultsSettings s;
-        s.databasePath = blocker + "/results.sqlite";
-        ResultsHome::Configure(s);
-        ResultsRecorder recorder(CheckSqlDrivers());
-        std::vector<std::string> discarded;
-        recorder.WriteFailureDlg.SetShowStep([](MsgBoxWindow& box) { box.Button(MsgBtn::OK)->click(); });
-        recorder.DiscardedDlg.SetShowStep([&](MsgBoxWindow& box) {
-            discarded.push_back(box.findChild<QLabel*>(QStringLiteral("Message"))->text().toStdString());
-            box.Button(MsgBtn::OK)->click();
-        });
+        BlockedStation station;
+        ResultsRecorder& recorder = *station.recorder;
+        const ResultsSettings& s = station.settings;
+        const std::vector<std::string>& discarded = station.discarded;
         CurveState curves;
         curves.FillDefaultLines();
         recorder.MeasurementEnded(curves, {}, Outcome::Failed);
@@ -121,7 +127,7 @@ TEST(ResultsRecorderSessionEnd, KeptRecordsAreWrittenOrTheirLossIsTold)
         ASSERT_EQ(recorder.kept(), 1u);
 
         if (mended)
-            std::filesystem::remove(blocker);
+            station.Mend();
         recorder.SessionEnding();
 
         EXPECT_EQ(recorder.kept(), 0u);

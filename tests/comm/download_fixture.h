@@ -28,8 +28,7 @@ std::string CurveFileImage(const CurveLines& slot);
 std::string BlockReply(const CurveLines& slot, int block);
 
 std::vector<std::string> LinesOf(const std::string& bytes);
-// Names of the entries in a folder.
-std::set<std::string> EntriesOf(const std::string& folder);
+using qlxtest::EntriesOf;
 
 // Commands of the downloads, as sent.
 std::string StatusCmd();

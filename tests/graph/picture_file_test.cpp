@@ -25,19 +25,11 @@ namespace qlx {
 namespace {
 
 using qlxtest::BmpFile;
+using qlxtest::EntriesOf;
 using qlxtest::ReadAll;
 using qlxtest::ReadBmp;
 using qlxtest::TempDir;
 using test::PixelAt;
-
-std::set<std::string> EntriesOf(const std::string& folder)
-{
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
-        names.insert(e.path().filename().string());
-    return names;
-}
 
 const QColor kWindowColour(0xEF, 0xEB, 0xE7);
 const QRect kGraphOnPage(4, 32, 650, 235);

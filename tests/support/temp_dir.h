@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace qlxtest {
@@ -23,5 +24,7 @@ private:
 
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
+// The names in a folder; none when it cannot be read.
+std::set<std::string> EntriesOf(const std::string& folder);
 
 }  // namespace qlxtest
