@@ -15,6 +15,7 @@
 #include "app/mainform.h"
 #include "qlx50_sim.h"
 #include "scripted_file_dialogs.h"
+#include "support/download_commands.h"
 #include "support/temp_dir.h"
 
 class QPushButton;
@@ -103,10 +104,5 @@ std::vector<int> SelectedNumbers(const QTreeWidget* view);
 // The bytes a downloaded curve file holds: the curve's first `blocks`
 // channel blocks as the instrument sends them, each line ended by LF.
 std::string FileImage(const qlx::CurveLines& slot, int blocks = 4);
-std::vector<std::string> LinesOf(const std::string& bytes);
-
-std::string StatusCmd();
-// "RIMP" of kind 'R' or 'M', slot index, channel block, part 'H' or 'A'.
-std::string ReadCmd(char kind, int slot, int block, char part);
 
 }  // namespace qlxtest

@@ -9,6 +9,7 @@
 
 #include "comm/downloads.h"
 #include "qlx50_sim.h"
+#include "support/download_commands.h"
 #include "support/scripted_ui.h"
 #include "support/settled_commands.h"
 #include "support/temp_dir.h"
@@ -27,12 +28,10 @@ std::string CurveFileImage(const CurveLines& slot);
 // Data bytes of the instrument's reply to a curve read of one block.
 std::string BlockReply(const CurveLines& slot, int block);
 
-std::vector<std::string> LinesOf(const std::string& bytes);
 using qlxtest::EntriesOf;
-
-// Commands of the downloads, as sent.
-std::string StatusCmd();
-std::string ReadCmd(char kind, int slot, int block, char part);
+using qlxtest::LinesOf;
+using qlxtest::ReadCmd;
+using qlxtest::StatusCmd;
 
 // A download against a simulated QLX-50 whose memory the test fills, with
 // the folder browser answered by the script and a destination of its own.
