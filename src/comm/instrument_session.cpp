@@ -37,7 +37,15 @@ void ConfigureInstrumentPort(Trs232c& port)
 }
 
 InstrumentSession::InstrumentSession(Trs232c& port, InstrumentUi& ui)
-    : Pause([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }), port_(port), ui_(ui)
+    : Pause([this](int ms) {
+          // The window repaints what the last step changed inside the pause,
+          // not in front of it; the pause itself is never shorter.
+          const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+          ui_.ProcessEvents();
+          std::this_thread::sleep_until(until);
+      }),
+      port_(port),
+      ui_(ui)
 {}
 
 InstrumentSession::Operation::Operation(InstrumentSession& session) : session_(session)
@@ -171,9 +179,10 @@ void InstrumentSession::OpenProgress(int maximum) { ui_.ProgressOpen(kProgressCa
 
 StepResult InstrumentSession::AdvanceProgress()
 {
+    // The step lets the window run before it advances; the advanced bar is
+    // painted by the pause in front of the next exchange.
     if (!ui_.ProgressStep())
         return Outcome::Cancelled;
-    ui_.ProcessEvents();
     return Outcome::Done;
 }
 

@@ -122,14 +122,15 @@ public:
 
     // Progress dialog "通信中" with cancel, range 0..maximum.
     void OpenProgress(int maximum);
-    // Advances the progress dialog and lets the window run; Cancelled when
-    // the user pressed cancel (or the steps passed the maximum).
+    // Advances the progress dialog (which lets the window run first);
+    // Cancelled when the user pressed cancel (or the steps passed the maximum).
     StepResult AdvanceProgress();
 
     // Sends bytes without waiting for an answer (result ignored, as every
     // command's: a lost command shows up as a missing reply).
     void Send(const CommandBuffer& command);
-    // The pause before data commands; replaceable for tests.
+    // The pause before data commands: lets the window run once, then sleeps
+    // out the rest of it; replaceable for tests.
     std::function<void(int ms)> Pause;
 
     // The reply: status text before its ETX, or a data reply's data bytes.

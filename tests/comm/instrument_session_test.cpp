@@ -410,5 +410,22 @@ TEST_F(SessionWithSim, SecondOperationStartedDuringOneDoesNothing)
     EXPECT_TRUE(later.started());
 }
 
+// The session's own pause lets the window run once and still lasts the
+// whole pause the protocol fixes.
+TEST(InstrumentSessionPause, LetsTheWindowRunAndIsNeverShorter)
+{
+    Trs232c port;
+    ScriptedUi ui;
+    InstrumentSession session{port, ui};
+    for (const int ms : {0, 25}) {
+        SCOPED_TRACE(ms);
+        const int before = ui.Count(UiCall::ProcessEvents);
+        const auto start = Clock::now();
+        session.Pause(ms);
+        EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(ms));
+        EXPECT_EQ(ui.Count(UiCall::ProcessEvents), before + 1);
+    }
+}
+
 }  // namespace
 }  // namespace qlx

@@ -168,13 +168,13 @@ TEST_F(RefUpload, EveryPacketLetsTheWindowRunTwiceWhileItsAnswerIsAwaited)
     std::vector<int> states;
     ui.onProcessEvents = [&] { states.push_back(session.CommState()); };
     ASSERT_TRUE(UploadRefCurves(session, 3, SingleSource(UploadTestCurve())).done());
-    // One step before the slot (its events run inside the step and after it),
-    // then two in each of the 64 exchanges, all with the packet written.
-    EXPECT_EQ(ui.Count(UiCall::ProcessEvents), 1 + 2 * 64);
-    ASSERT_EQ(states.size(), 2u + 2 * 64);
+    // One step before the slot (its events run inside the step), then two in
+    // each of the 64 exchanges, all with the packet written; the pauses,
+    // which let the window run as well, are the fixture's here.
+    EXPECT_EQ(ui.Count(UiCall::ProcessEvents), 2 * 64);
+    ASSERT_EQ(states.size(), 1u + 2 * 64);
     EXPECT_EQ(states[0], CommConfirmed);
-    EXPECT_EQ(states[1], CommConfirmed);
-    EXPECT_TRUE(std::all_of(states.begin() + 2, states.end(), [](int s) { return s == CommUploadSent; }));
+    EXPECT_TRUE(std::all_of(states.begin() + 1, states.end(), [](int s) { return s == CommUploadSent; }));
 }
 
 TEST_F(RefUpload, ListOfEmptyRowsWritesEverySlotEmptyWithoutAQuestion)
