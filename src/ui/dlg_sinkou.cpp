@@ -73,7 +73,12 @@ bool TDlgSinkou::Step(bool advance, const QString& text)
     if (advance)
         ++dialog->stepCount_;
     const bool goOn = dialog->stepCount_ <= dialog->stepLimit_ && !dialog->cancelRequested_;
+    // QProgressBar paints itself at once when its value moves it; the step
+    // sits between two exchanges, so the paint waits for the next time the
+    // window runs (the pause in front of the next command) instead.
+    dialog->pbSinkou->setUpdatesEnabled(false);
     dialog->pbSinkou->setValue(dialog->stepCount_);
+    dialog->pbSinkou->setUpdatesEnabled(true);
     dialog->textStrip->setText(text);
     if (!goOn)
         Close();

@@ -83,6 +83,29 @@ TEST_F(DlgSinkouTest, SecondOpenIsRefusedAndKeepsTheFirstDialog)
     EXPECT_TRUE(TDlgSinkou::Open(true, QStringLiteral("通信中"), 0, 2));
 }
 
+// A step sits between two exchanges with the instrument: the bar it moves
+// is painted the next time the window runs, not inside the step.
+TEST_F(DlgSinkouTest, StepLeavesTheBarsPaintToTheNextEvents)
+{
+    ASSERT_TRUE(TDlgSinkou::Open(true, QStringLiteral("通信中"), 0, 4));
+    TDlgSinkou* dlg = TDlgSinkou::Instance();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg));
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    dlg->pbSinkou->installEventFilter(&counter);
+    ASSERT_TRUE(TDlgSinkou::Step(true));
+    EXPECT_EQ(dlg->pbSinkou->value(), 1);
+    EXPECT_EQ(counter.paints, 0);
+    QCoreApplication::processEvents();
+    EXPECT_GE(counter.paints, 1);
+}
+
 TEST_F(DlgSinkouTest, StepWithoutAdvanceKeepsTheCountAndBarFollowsIt)
 {
     ASSERT_TRUE(TDlgSinkou::Open(true, QStringLiteral("通信中"), 5, 6));
