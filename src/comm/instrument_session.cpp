@@ -55,6 +55,7 @@ InstrumentSession::Operation::Operation(InstrumentSession& session) : session_(s
     session_.busy_ = true;
     session_.rxTimeoutAtStart_ = session_.port_.rxtimeout;
     started_ = true;
+    preciseTimers_.emplace();
 }
 
 InstrumentSession::Operation::~Operation()

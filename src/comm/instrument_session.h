@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "comm/messages.h"
 #include "comm/op_result.h"
 #include "comm/rs232c.h"
+#include "comm/timer_slack.h"
 
 namespace qlx {
 
@@ -80,6 +82,7 @@ public:
     private:
         InstrumentSession& session_;
         bool started_ = false;
+        std::optional<PreciseTimers> preciseTimers_;
     };
 
     bool busy() const { return busy_; }

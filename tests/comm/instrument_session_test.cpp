@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include <sys/prctl.h>
+
 #include "comm/instrument_session.h"
 #include "qlx50_sim.h"
 #include "support/scripted_ui.h"
@@ -340,10 +342,13 @@ TEST_F(SessionWithSim, PacedLineGivesTheSameReply)
 TEST_F(SessionWithSim, OperationFrameClosesEverythingAtItsEnd)
 {
     port.rxtimeout = 1234;
+    const long threadSlack = ThreadTimerSlackNs();
+    ::prctl(PR_SET_TIMERSLACK, 80000UL, 0UL, 0UL, 0UL);
     {
         InstrumentSession::Operation op(session);
         ASSERT_TRUE(op.started());
         EXPECT_TRUE(session.busy());
+        EXPECT_EQ(ThreadTimerSlackNs(), 1);  // the operation's sleeps end when due
         ASSERT_TRUE(session.StatusCheck());
         session.OpenProgress(3);
         EXPECT_TRUE(ui.progressShown());
@@ -356,6 +361,8 @@ TEST_F(SessionWithSim, OperationFrameClosesEverythingAtItsEnd)
     EXPECT_FALSE(port.opened());
     EXPECT_EQ(session.CommState(), CommIdle);
     EXPECT_EQ(port.rxtimeout, 1234);
+    EXPECT_EQ(ThreadTimerSlackNs(), 80000);
+    ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(threadSlack), 0UL, 0UL, 0UL);
     EXPECT_TRUE(ui.Messages().empty());
     const auto opens = std::count_if(ui.calls.begin(), ui.calls.end(), [](const UiCall& c) {
         return c.kind == UiCall::ProgressOpen && c.text == "通信中" && c.minimum == 0 && c.maximum == 3;
