@@ -11,8 +11,8 @@
 #include "comm/instrument_ui.h"
 #include "comm/messages.h"
 #include "comm/op_result.h"
+#include "comm/precise_timers.h"
 #include "comm/rs232c.h"
-#include "comm/timer_slack.h"
 
 namespace qlx {
 

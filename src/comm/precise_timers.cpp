@@ -1,4 +1,4 @@
-#include "comm/timer_slack.h"
+#include "comm/precise_timers.h"
 
 #include <sys/prctl.h>
 
